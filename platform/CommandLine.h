@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarvolen {
+
+// The argument text of the program's own process.
+class CommandLine {
+public:
+    virtual ~CommandLine() = default;
+
+    // The whole argument text as one unparsed string, exactly as the platform hands it over
+    // (quotation marks and inner blanks included); empty when the program was started bare.
+    virtual std::wstring ArgumentText() const = 0;
+};
+
+// Cuts the program's name off a full process command line, the way the C runtime does for WinMain:
+// a quoted name ends right after its closing quotation mark, an unquoted one at the first blank; the
+// blanks after the name are skipped and everything else is returned untouched.
+std::wstring ArgumentTextOf(std::wstring_view fullCommandLine);
+
+}  // namespace tarvolen

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/KitTypes.h"
+
+namespace tarvolen {
+
+// The controls of a window as click handlers see them, addressed by control id.
+class FormControls {
+public:
+    virtual ~FormControls() = default;
+
+    virtual std::wstring GetText(int controlId) = 0;
+    virtual void SetText(int controlId, std::wstring_view text) = 0;
+    // A check box's value: 0 clear, 1 checked.
+    virtual int GetValue(int controlId) = 0;
+    // The window's own handle.
+    virtual WindowHandle Handle() = 0;
+};
+
+}  // namespace tarvolen

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarvolen {
+
+// The text part of resolving command-line text to a path: drops the blanks around the text (spaces,
+// tabs, line breaks), then one pair of quotation marks that encloses all of it. Inner text, including
+// further quotation marks, is kept as it is.
+std::wstring StripCommandLineDecoration(std::wstring_view text);
+
+}  // namespace tarvolen

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <utility>
+
+#include "platform/FileKit.h"
+#include "platform/ShellKit.h"
+
+namespace tarvolen {
+
+// One instance of a component per run, made by its factory at the first call of any of its operations
+// and kept until the program ends; every later caller gets the same instance.
+template <class Component>
+class SharedInstance {
+public:
+    using Factory = std::function<std::unique_ptr<Component>()>;
+
+    explicit SharedInstance(Factory factory) : factory_(std::move(factory)) {}
+    SharedInstance(const SharedInstance&) = delete;
+    SharedInstance& operator=(const SharedInstance&) = delete;
+
+    Component& Get() {
+        if (!instance_) {
+            instance_ = factory_();
+            if (!instance_) {
+                throw std::runtime_error("a component could not be created");
+            }
+        }
+        return *instance_;
+    }
+
+    bool IsCreated() const { return instance_ != nullptr; }
+
+private:
+    Factory factory_;
+    std::unique_ptr<Component> instance_;
+};
+
+// The two outside components, shared by both modes.
+struct Components {
+    SharedInstance<ShellKit> shellKit;
+    SharedInstance<FileKit> fileKit;
+};
+
+}  // namespace tarvolen

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/CommandLine.h"
+#include "platform/FileKit.h"
+#include "platform/MessageBoxService.h"
+#include "platform/MoveFileApi.h"
+#include "platform/ShellKit.h"
+#include "platform/win32/UniqueResource.h"
+
+namespace tarvolen::win32 {
+
+class Win32CommandLine final : public CommandLine {
+public:
+    std::wstring ArgumentText() const override;
+};
+
+// MessageBoxW, owned by `owner` (borrowed, may be null) so that the box is modal to it.
+class Win32MessageBox final : public MessageBoxService {
+public:
+    explicit Win32MessageBox(HWND owner = nullptr) : owner_(owner) {}
+    int Show(std::wstring_view text, unsigned style, std::optional<std::wstring_view> title) override;
+
+private:
+    HWND owner_;
+};
+
+// kernel32's MoveFileExA, looked up at the first call and kept.
+class Kernel32MoveFile final : public MoveFileApi {
+public:
+    std::int32_t MoveFileExA(const char* existing, const char* newName, std::uint32_t flags) override;
+
+private:
+    using MoveFileExAFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    MoveFileExAFunction function_ = nullptr;
+};
+
+// Conversion to the code page that the A functions use (CP_ACP).
+class Win32AnsiCodePage final : public AnsiCodePage {
+public:
+    std::optional<std::string> ToAnsiExactly(std::wstring_view text) override;
+};
+
+// Exact conversion of `text` to `codePage`: no best-fit substitution, no default character, and
+// converting back gives the same text; otherwise nothing.
+std::optional<std::string> ConvertExactly(std::wstring_view text, UINT codePage);
+
+class Win32ShellKit final : public ShellKit {
+public:
+    std::wstring PathFromCommandLine(std::wstring text) override;
+    std::wstring GetSpecialFolder(std::int32_t csidl, std::int32_t token, std::int32_t flags) override;
+    std::wstring ShowOpenDialog(std::wstring& initialPath, std::wstring title, WindowHandle owner,
+                                std::wstring filter, std::int32_t filterIndex, std::int32_t extraFlags,
+                                std::int32_t reserved, KitFlag fileMustExist) override;
+
+private:
+    // shell32 and comdlg32 are bound at their first use, so neither mode loads them before it needs them.
+    UniqueModule shell32_;
+    UniqueModule comdlg32_;
+};
+
+class Win32FileKit final : public FileKit {
+public:
+    KitFlag FileExists(std::wstring path) override;
+    KitFlag RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFlag allowRestart,
+                       KitFlag& scheduledForRestart, std::wstring& errorText) override;
+};
+
+// Makes `path` absolute with GetFullPathNameW, however long it is; the text unchanged when the system
+// cannot resolve it.
+std::wstring FullPathName(const std::wstring& path);
+
+}  // namespace tarvolen::win32

@@ -1,0 +1,109 @@
+#include <windows.h>
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/PathText.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace tarvolen::win32 {
+
+namespace {
+
+// The longest path Windows can hand out, so that no chosen path is ever cut short.
+constexpr std::size_t kLongestPath = 32768;
+
+// Loads a system DLL from the system folder only, and looks up one of its functions.
+template <class Function>
+Function Bind(UniqueModule& module, const wchar_t* dllName, const char* functionName) {
+    if (!module) {
+        module.reset(::LoadLibraryExW(dllName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+        if (!module) {
+            throw std::runtime_error("a system library could not be loaded");
+        }
+    }
+    const auto function =
+        reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module.get(), functionName)));
+    if (function == nullptr) {
+        throw std::runtime_error("a system function is missing");
+    }
+    return function;
+}
+
+}  // namespace
+
+std::wstring FullPathName(const std::wstring& path) {
+    std::wstring full(std::max<std::size_t>(path.size() + 1, MAX_PATH), L'\0');
+    for (;;) {
+        const DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0) {
+            return path;
+        }
+        if (length < full.size()) {
+            full.resize(length);
+            return full;
+        }
+        full.resize(length);  // `length` counts the terminating null here
+    }
+}
+
+std::wstring Win32ShellKit::PathFromCommandLine(std::wstring text) {
+    const std::wstring stripped = StripCommandLineDecoration(text);
+    return stripped.empty() ? stripped : FullPathName(stripped);
+}
+
+std::wstring Win32ShellKit::GetSpecialFolder(std::int32_t csidl, std::int32_t token, std::int32_t flags) {
+    using Function = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+    const auto getFolderPath = Bind<Function>(shell32_, L"shell32.dll", "SHGetFolderPathW");
+    // SHGetFolderPathW never writes more than MAX_PATH characters.
+    std::wstring path(MAX_PATH, L'\0');
+    const HRESULT result = getFolderPath(nullptr, csidl, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(token)),
+                                         static_cast<DWORD>(flags), path.data());
+    if (FAILED(result)) {
+        throw std::runtime_error("the special folder could not be found");
+    }
+    path.resize(path.find(L'\0'));
+    return path;
+}
+
+std::wstring Win32ShellKit::ShowOpenDialog(std::wstring& initialPath, std::wstring title, WindowHandle owner,
+                                           std::wstring filter, std::int32_t filterIndex, std::int32_t extraFlags,
+                                           std::int32_t reserved, KitFlag fileMustExist) {
+    (void)reserved;
+    using Function = BOOL(WINAPI*)(LPOPENFILENAMEW);
+    const auto getOpenFileName = Bind<Function>(comdlg32_, L"comdlg32.dll", "GetOpenFileNameW");
+
+    // The filter list wants its pieces separated by null characters and ends with an empty piece.
+    std::replace(filter.begin(), filter.end(), L'|', L'\0');
+    filter.append(2, L'\0');
+
+    std::vector<wchar_t> file(std::max(kLongestPath, initialPath.size() + 1), L'\0');
+    std::copy(initialPath.begin(), initialPath.end(), file.begin());
+
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = static_cast<HWND>(owner);
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = static_cast<DWORD>(filterIndex);
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrTitle = title.c_str();
+    // The process's current folder is left alone: relative paths typed into the window keep meaning
+    // what they meant before the dialog was opened.
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | static_cast<DWORD>(extraFlags);
+    if (fileMustExist != kKitFalse) {
+        dialog.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    }
+
+    if (!getOpenFileName(&dialog)) {
+        return {};  // cancelled: the start text stays as it was
+    }
+    initialPath.assign(file.data());
+    return initialPath;
+}
+
+}  // namespace tarvolen::win32

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/CommandLine.h"
+#include "platform/MessageBoxService.h"
+#include "platform/SharedInstance.h"
+
+namespace tarvolen {
+
+// Opens the Replacer window without an owner and without waiting for it.
+class ReplacerWindowShower {
+public:
+    virtual ~ReplacerWindowShower() = default;
+    virtual void Show() = 0;
+};
+
+// Everything the start-up procedure reaches.
+struct MainContext {
+    const CommandLine& commandLine;
+    MessageBoxService& messageBox;
+    Components& components;
+    ReplacerWindowShower& replacerWindow;
+};
+
+// The program's start: an empty command line opens the Replacer window and returns at once; any other
+// text names one file, which is resolved, confirmed, removed (now or at the next restart) and reported.
+void Main(MainContext& context);
+
+}  // namespace tarvolen

@@ -1,0 +1,24 @@
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/win32/Win32Platform.h"
+#include "startup/ModMain.h"
+#include "window/frmReplacer.h"
+
+// The platform's entry point: builds the program's services, calls Main once and, when Main opened
+// the window, keeps the program alive until the window is closed.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    using namespace tarvolen;
+    Components components{
+        SharedInstance<ShellKit>([] { return std::make_unique<win32::Win32ShellKit>(); }),
+        SharedInstance<FileKit>([] { return std::make_unique<win32::Win32FileKit>(); }),
+    };
+    win32::Win32CommandLine commandLine;
+    win32::Win32MessageBox messageBox;
+    win32::frmReplacer replacer(instance, components);
+
+    MainContext context{commandLine, messageBox, components, replacer};
+    Main(context);
+    return win32::RunMessageLoop(replacer);
+}

@@ -1,0 +1,270 @@
+#!/usr/bin/env python3
+"""Static checks on a built tarvolen.exe.
+
+Usage: check_pe.py EXE [--machine i386|amd64]
+
+Prints one "ok: ..." or "FAIL: ..." line per check and exits 1 if any
+check failed. Reads the PE file directly; needs nothing beyond Python.
+"""
+import argparse
+import re
+import struct
+import sys
+import xml.etree.ElementTree as ET
+
+MACHINES = {"i386": (0x14C, 0x10B), "amd64": (0x8664, 0x20B)}
+RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
+IDI_TARVOLEN = 1
+SYSTEM_DLLS = {
+    "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll",
+    "ucrtbase.dll", "ntdll.dll", "comctl32.dll", "psapi.dll", "version.dll",
+    "ole32.dll", "oleaut32.dll", "shlwapi.dll", "uxtheme.dll",
+}
+# Loaded with LoadLibrary when first needed, so they must not be imported.
+LATE_BOUND_DLLS = {"shell32.dll", "comdlg32.dll"}
+GERMAN = 0x0407
+
+
+class PE:
+    def __init__(self, data):
+        self.data = data
+        if data[:2] != b"MZ" or len(data) < 0x40:
+            raise ValueError("no MZ header")
+        self.pe_off = struct.unpack_from("<I", data, 0x3C)[0]
+        if data[self.pe_off:self.pe_off + 4] != b"PE\0\0":
+            raise ValueError("no PE signature")
+        coff = self.pe_off + 4
+        self.machine, nsect = struct.unpack_from("<HH", data, coff)
+        opt_size = struct.unpack_from("<H", data, coff + 16)[0]
+        opt = coff + 20
+        self.magic = struct.unpack_from("<H", data, opt)[0]
+        self.subsystem = struct.unpack_from("<H", data, opt + 68)[0]
+        dirs = opt + (96 if self.magic == 0x10B else 112)
+        ndirs = struct.unpack_from("<I", data, dirs - 4)[0]
+        self.dirs = [struct.unpack_from("<II", data, dirs + 8 * i) for i in range(min(ndirs, 16))]
+        self.sections = []
+        for i in range(nsect):
+            vsize, va, rawsize, rawptr = struct.unpack_from("<IIII", data, opt + opt_size + 40 * i + 8)
+            self.sections.append((va, max(vsize, rawsize), rawptr, rawsize))
+
+    def offset(self, rva):
+        for va, vsize, rawptr, rawsize in self.sections:
+            if va <= rva < va + vsize:
+                if rva - va >= rawsize:
+                    raise ValueError("RVA 0x%x has no file data" % rva)
+                return rawptr + rva - va
+        raise ValueError("RVA 0x%x is outside every section" % rva)
+
+    def directory(self, index):
+        return self.dirs[index] if index < len(self.dirs) else (0, 0)
+
+    def cstring(self, rva):
+        off = self.offset(rva)
+        return self.data[off:self.data.index(b"\0", off)].decode("ascii", "replace")
+
+    def imports(self):
+        rva, size = self.directory(1)
+        names = []
+        if not rva:
+            return names
+        off = self.offset(rva)
+        while True:
+            desc = struct.unpack_from("<IIIII", self.data, off)
+            if desc == (0, 0, 0, 0, 0):
+                return names
+            names.append(self.cstring(desc[3]))
+            off += 20
+
+    def resources(self):
+        """Return {type: {name: {lang: bytes}}}; ids are ints, names are str."""
+        rva, _ = self.directory(2)
+        if not rva:
+            return {}
+        base = self.offset(rva)
+
+        def entries(dir_off):
+            named, ids = struct.unpack_from("<HH", self.data, base + dir_off + 12)
+            for i in range(named + ids):
+                name, target = struct.unpack_from("<II", self.data, base + dir_off + 16 + 8 * i)
+                if name & 0x80000000:
+                    p = base + (name & 0x7FFFFFFF)
+                    n = struct.unpack_from("<H", self.data, p)[0]
+                    name = self.data[p + 2:p + 2 + 2 * n].decode("utf-16-le")
+                yield name, target
+
+        def leaf(target):
+            data_rva, size = struct.unpack_from("<II", self.data, base + target)
+            off = self.offset(data_rva)
+            return self.data[off:off + size]
+
+        tree = {}
+        for rtype, t1 in entries(0):
+            for name, t2 in entries(t1 & 0x7FFFFFFF):
+                for lang, t3 in entries(t2 & 0x7FFFFFFF):
+                    tree.setdefault(rtype, {}).setdefault(name, {})[lang] = leaf(t3)
+        return tree
+
+
+class Report:
+    def __init__(self):
+        self.failed = 0
+
+    def check(self, cond, what, why=""):
+        if cond:
+            print("ok: " + what)
+        else:
+            self.failed += 1
+            print("FAIL: " + what + (" (" + why + ")" if why else ""))
+        return cond
+
+
+def first(mapping):
+    """First value of a resource directory level (e.g. any language of a resource)."""
+    return next(iter(mapping.values()))
+
+
+def check_header(pe, machine, r):
+    want_machine, want_magic = MACHINES[machine]
+    r.check(pe.machine == want_machine, "machine is %s" % machine, "got 0x%x" % pe.machine)
+    r.check(pe.magic == want_magic, "optional header magic 0x%x" % want_magic, "got 0x%x" % pe.magic)
+    r.check(pe.subsystem == 2, "subsystem is Windows GUI", "got %d" % pe.subsystem)
+
+
+def check_imports(pe, r):
+    dlls = pe.imports()
+    print("imported DLLs: " + (", ".join(dlls) or "(none)"))
+    for dll in dlls:
+        low = dll.lower()
+        if re.match(r"(libstdc\+\+|libgcc|libwinpthread)", low):
+            r.check(False, "import %s" % dll, "MinGW runtime DLL; the runtime must be linked statically")
+        elif low in LATE_BOUND_DLLS:
+            r.check(False, "import %s" % dll, "must be loaded with LoadLibrary at first use")
+        elif low in SYSTEM_DLLS or re.fullmatch(r"api-ms-win-.*\.dll", low):
+            r.check(True, "import %s is a system DLL" % dll)
+        else:
+            r.check(False, "import %s" % dll, "not a Windows system DLL")
+
+
+def parse_version_block(data, off=0):
+    """Parse one VS_VERSIONINFO-style block: (key, value, children)."""
+    length, vlen, vtype = struct.unpack_from("<HHH", data, off)
+    end = off + length
+    kend = off + 6
+    while data[kend:kend + 2] != b"\0\0":
+        kend += 2
+    key = data[off + 6:kend].decode("utf-16-le")
+    voff = (kend + 2 + 3) & ~3
+    value, coff = b"", voff
+    if vlen and vtype == 1:            # text leaf: read up to the terminator
+        value = data[voff:end].decode("utf-16-le", "replace").split("\0")[0]
+        coff = end
+    elif vlen:
+        value = data[voff:voff + vlen]
+        coff = (voff + vlen + 3) & ~3
+    children = []
+    while coff + 6 <= end:
+        child_len = struct.unpack_from("<H", data, coff)[0]
+        if child_len == 0:
+            break
+        children.append(parse_version_block(data, coff))
+        coff = (coff + child_len + 3) & ~3
+    return key, value, children
+
+
+def check_version(res, r):
+    if not r.check(RT_VERSION in res, "version resource present"):
+        return
+    data = first(first(res[RT_VERSION]))
+    key, fixed, children = parse_version_block(data)
+    r.check(key == "VS_VERSION_INFO", "version resource key", "got %r" % key)
+    if r.check(len(fixed) >= 52, "VS_FIXEDFILEINFO present"):
+        sig, _, fms, fls, pms, pls = struct.unpack_from("<6I", fixed)
+        r.check(sig == 0xFEEF04BD, "VS_FIXEDFILEINFO signature", "got 0x%x" % sig)
+        r.check((fms, fls) == (0x10000, 0), "file version 1.0.0.0", "got %08x.%08x" % (fms, fls))
+        r.check((pms, pls) == (0x10000, 0), "product version 1.0.0.0", "got %08x.%08x" % (pms, pls))
+    blocks = {k: c for k, _, c in children}
+    tables = blocks.get("StringFileInfo", [])
+    if r.check(len(tables) == 1, "one StringFileInfo string table", "found %d" % len(tables)):
+        lang_key, _, strings = tables[0]
+        r.check(lang_key[:4].lower() == "%04x" % GERMAN, "string table language is German",
+                "got %s" % lang_key)
+        values = {k: v for k, v, _ in strings}
+        for name, want in (("ProductName", "Tarvolen"), ("FileVersion", "1.00"),
+                           ("ProductVersion", "1.00")):
+            r.check(values.get(name) == want, "%s is %r" % (name, want), "got %r" % values.get(name))
+    trans = dict((k, v) for k, v, _ in blocks.get("VarFileInfo", []))
+    t = trans.get("Translation", b"")
+    pairs = [struct.unpack_from("<HH", t, i) for i in range(0, len(t) - 3, 4)]
+    r.check(pairs == [(GERMAN, 1200)], "Translation is German/Unicode", "got %r" % pairs)
+
+
+def check_icons(res, r):
+    groups = res.get(RT_GROUP_ICON, {})
+    if not r.check(IDI_TARVOLEN in groups, "icon group %d present" % IDI_TARVOLEN,
+                   "groups: %r" % list(groups)):
+        return
+    data = first(groups[IDI_TARVOLEN])
+    _, kind, count = struct.unpack_from("<HHH", data)
+    entries = [struct.unpack_from("<BBBBHHIH", data, 6 + 14 * i) for i in range(count)]
+    sizes = sorted((e[0] or 256, e[1] or 256) for e in entries)
+    r.check(kind == 1 and sizes == [(16, 16), (32, 32)], "icon group holds 32x32 and 16x16",
+            "got %r" % sizes)
+    icons = res.get(RT_ICON, {})
+    for w, h, colours, _, _, bits, _, icon_id in entries:
+        what = "%dx%d icon (id %d)" % (w, h, icon_id)
+        r.check(colours == 16 or bits == 4, what + " is listed as 16 colours",
+                "bColorCount %d, wBitCount %d" % (colours, bits))
+        if not r.check(icon_id in icons, what + " image present"):
+            continue
+        hsize, bw, bh, _, bpp = struct.unpack_from("<IiiHH", first(icons[icon_id]))
+        r.check(hsize == 40 and bpp == 4 and (bw, bh) == (w, 2 * h),
+                what + " is a 4-bit %dx%d DIB" % (w, 2 * h),
+                "header %d, %dx%d, %d bpp" % (hsize, bw, bh, bpp))
+
+
+def check_manifest(res, r):
+    manifests = res.get(RT_MANIFEST, {})
+    if not r.check(1 in manifests, "manifest resource 1 present", "found %r" % list(manifests)):
+        return
+    text = first(manifests[1]).decode("utf-8-sig", "replace")
+    try:
+        ET.fromstring(text.encode("utf-8"))
+        r.check(True, "manifest is well-formed XML")
+    except ET.ParseError as e:
+        r.check(False, "manifest is well-formed XML", str(e))
+    r.check(re.search(r'level\s*=\s*"asInvoker"', text), "manifest requests asInvoker")
+    cc = [t for t in re.findall(r"<[\w:]*assemblyIdentity\b[^>]*>", text)
+          if "Microsoft.Windows.Common-Controls" in t]
+    r.check(any('version="6.0.0.0"' in t for t in cc), "manifest depends on Common-Controls 6.0.0.0")
+    r.check(re.search(r"<[\w:]*dpiAware\b[^>]*>\s*true", text, re.I)
+            or re.search(r"<[\w:]*dpiAwareness\b", text), "manifest declares DPI awareness")
+
+
+def main(argv):
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument("exe")
+    ap.add_argument("--machine", choices=sorted(MACHINES), default="i386")
+    args = ap.parse_args(argv)
+    r = Report()
+    try:
+        with open(args.exe, "rb") as fh:
+            pe = PE(fh.read())
+    except (OSError, ValueError, struct.error) as e:
+        r.check(False, "PE signature", str(e))
+        return 1
+    r.check(True, "PE signature")
+    check_header(pe, args.machine, r)
+    try:
+        check_imports(pe, r)
+        res = pe.resources()
+        check_version(res, r)
+        check_icons(res, r)
+        check_manifest(res, r)
+    except (ValueError, struct.error, IndexError) as e:
+        r.check(False, "PE structures readable", "%s: %s" % (type(e).__name__, e))
+    print("%d check(s) failed" % r.failed if r.failed else "all checks passed")
+    return 1 if r.failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
