@@ -67,6 +67,16 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     }
 }
 
+// The classic 8-point dialog font, for which the layout's sizes were made, at the system's dpi.
+UniqueFont CreateControlFont() {
+    LOGFONTW font{};
+    font.lfHeight = -::MulDiv(8, QuerySystemDpi().y, 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    ::wcscpy_s(font.lfFaceName, L"MS Sans Serif");
+    return UniqueFont(::CreateFontIndirectW(&font));
+}
+
 UniqueIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
     return UniqueIcon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TARVOLEN), IMAGE_ICON,
                                                       ::GetSystemMetrics(widthMetric),
@@ -81,10 +91,7 @@ frmReplacer::frmReplacer(HINSTANCE instance, Components& components)
 void frmReplacer::Show() {
     if (!window_) {
         RegisterWindowClass(instance_, &frmReplacer::WindowProc);
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
+        font_ = CreateControlFont();
         bigIcon_ = LoadProgramIcon(instance_, SM_CXICON, SM_CYICON);
         smallIcon_ = LoadProgramIcon(instance_, SM_CXSMICON, SM_CYSMICON);
 

@@ -21,10 +21,11 @@ bool HasWildcard(std::wstring_view path) {
 bool IsInUseError(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 
 // Access denied for a file that can still be opened for deletion means the file is held (for instance
-// a running program's image), not that the user lacks the right.
+// a running program's image), not that the user lacks the right. A folder never opens this way, so it
+// is never mistaken for a file in use.
 bool IsHeldDespiteAccess(const std::wstring& path) {
     const UniqueHandle file(::CreateFileW(path.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
-                                          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+                                          FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     return static_cast<bool>(file);
 }
 

@@ -45,7 +45,7 @@ make_prefix() {  # make_prefix DIR DPI
 }
 
 start_server() {  # start_server PREFIX
-    WINEPREFIX=$1 "$WINESERVER" -p </dev/null >/dev/null 2>&1
+    WINEPREFIX=$1 "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true  # may be running already
     # The first process of the session runs the start-up wineboot; let it finish now.
     WINEPREFIX=$1 "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }

@@ -1,0 +1,169 @@
+// The program started with a file's name on its command line, driven through its message boxes.
+#include <gtest/gtest.h>
+
+#include "tests/wine/WinTestSupport.h"
+
+namespace tarvolen::wintest {
+namespace {
+
+constexpr wchar_t kConfirmTail[] = L" wirklich l\u00f6schen?";
+
+// No window but message boxes ever shows in deletion mode, and the Replacer window is never made.
+void ExpectOnlyMessageBoxes(const Process& program) {
+    for (const HWND window : VisibleTopWindows(program.Id())) {
+        EXPECT_EQ(ClassOf(window), L"#32770") << "a window that is no message box: " << TextOf(window);
+    }
+    for (const HWND window : AllTopWindows(program.Id())) {
+        EXPECT_NE(ClassOf(window), L"TarvolenReplacer");
+    }
+}
+
+MessageBoxView NextBox(Process& program) {
+    MessageBoxView box = WaitForMessageBox(program.Id());
+    EXPECT_NE(box.window, nullptr) << "no message box appeared";
+    ExpectOnlyMessageBoxes(program);
+    return box;
+}
+
+void ExpectConfirmation(const MessageBoxView& box, const std::wstring& path) {
+    EXPECT_EQ(box.title, L"Tarvolen");
+    EXPECT_EQ(box.text, L"Datei \"" + path + L"\"" + kConfirmTail);
+    EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_EQ(box.icon, BoxIcon::Question) << Name(box.icon);
+}
+
+void ExpectEnds(Process& program) {
+    const std::optional<DWORD> code = program.WaitForExit();
+    ASSERT_TRUE(code.has_value()) << "the program did not end";
+    EXPECT_EQ(*code, 0u);
+}
+
+TEST(DeletionMode, MissingFileIsReportedAndNothingElseHappens) {
+    TempFolder folder;
+    WriteFileBytes(folder / L"neighbour.txt", "n");
+    const auto before = folder.Snapshot();
+    Process program = StartTarvolen(L"\"" + (folder / L"missing file.txt") + L"\"");
+
+    const MessageBoxView box = NextBox(program);
+    EXPECT_EQ(box.title, L"Fehler");
+    EXPECT_EQ(box.text, L"Datei nicht gefunden - \"" + (folder / L"missing file.txt") + L"\".");
+    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(box.icon, BoxIcon::Exclamation) << Name(box.icon);
+    PressButton(box.window, IDOK);
+    ExpectEnds(program);
+    EXPECT_EQ(folder.Snapshot(), before);
+}
+
+TEST(DeletionMode, NoKeepsTheFile) {
+    TempFolder folder;
+    WriteFileBytes(folder / L"keep.txt", "keep");
+    const auto before = folder.Snapshot();
+    Process program = StartTarvolen(folder / L"keep.txt");
+
+    const MessageBoxView box = NextBox(program);
+    ExpectConfirmation(box, folder / L"keep.txt");
+    PressButton(box.window, IDNO);
+    ExpectEnds(program);
+    EXPECT_EQ(folder.Snapshot(), before);
+}
+
+TEST(DeletionMode, YesRemovesTheFileAndOnlyThatFile) {
+    TempFolder folder;
+    WriteFileBytes(folder / L"old file.txt", "old");
+    WriteFileBytes(folder / L"old.txt", "neighbour");
+    // The command line exactly as a shell might pass it: blanks around a quoted name.
+    Process program = StartTarvolen(L"  \"" + (folder / L"old file.txt") + L"\"  ");
+
+    const MessageBoxView confirm = NextBox(program);
+    ExpectConfirmation(confirm, folder / L"old file.txt");
+    PressButton(confirm.window, IDYES);
+
+    WaitFor([&] { return !::IsWindow(confirm.window); });
+    const MessageBoxView done = NextBox(program);
+    EXPECT_EQ(done.title, L"Hinweis");
+    EXPECT_EQ(done.text, L"Die Datei wurde gel\u00f6scht.");
+    EXPECT_EQ(done.buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(done.icon, BoxIcon::Information) << Name(done.icon);
+    EXPECT_FALSE(PathExists(folder / L"old file.txt"));
+    PressButton(done.window, IDOK);
+    ExpectEnds(program);
+    EXPECT_EQ(folder.Snapshot(), (std::map<std::wstring, std::string>{{L"old.txt", "neighbour"}}));
+}
+
+TEST(DeletionMode, ReadOnlyFileIsRemoved) {
+    TempFolder folder;
+    WriteFileBytes(folder / L"ro.txt", "ro");
+    SetReadOnly(folder / L"ro.txt", true);
+    Process program = StartTarvolen(folder / L"ro.txt");
+
+    const MessageBoxView confirm = NextBox(program);
+    ExpectConfirmation(confirm, folder / L"ro.txt");
+    PressButton(confirm.window, IDYES);
+    WaitFor([&] { return !::IsWindow(confirm.window); });
+    const MessageBoxView done = NextBox(program);
+    EXPECT_EQ(done.text, L"Die Datei wurde gel\u00f6scht.");
+    PressButton(done.window, IDOK);
+    ExpectEnds(program);
+    EXPECT_FALSE(PathExists(folder / L"ro.txt"));
+}
+
+TEST(DeletionMode, RelativeNameIsShownAsTheResolvedPath) {
+    TempFolder folder;
+    WriteFileBytes(folder / L"rel.txt", "rel");
+    const std::wstring exe = BuildFolder() + L"\\tarvolen.exe";
+    std::wstring line = L"\"" + exe + L"\" rel.txt";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 folder.Path().c_str(), &startup, &info));
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+
+    const MessageBoxView box = WaitForMessageBox(info.dwProcessId);
+    EXPECT_EQ(box.text, L"Datei \"" + (folder / L"rel.txt") + L"\"" + kConfirmTail);
+    PressButton(box.window, IDNO);
+    EXPECT_EQ(::WaitForSingleObject(process.get(), 15000), WAIT_OBJECT_0);
+    EXPECT_TRUE(PathExists(folder / L"rel.txt"));
+}
+
+TEST(DeletionMode, FileInUseIsRemovedAtTheRestart) {
+    TempFolder folder;
+    WriteFileBytes(folder / L"busy.txt", "busy");
+    WriteFileBytes(folder / L"other.txt", "other");
+    FileHolder holder(folder / L"busy.txt");
+    Process program = StartTarvolen(folder / L"busy.txt");
+
+    const MessageBoxView confirm = NextBox(program);
+    ExpectConfirmation(confirm, folder / L"busy.txt");
+    PressButton(confirm.window, IDYES);
+    WaitFor([&] { return !::IsWindow(confirm.window); });
+    const MessageBoxView later = NextBox(program);
+    EXPECT_EQ(later.title, L"Hinweis");
+    EXPECT_EQ(later.text, L"Die Datei wird beim n\u00e4chsten Neustart entfernt.");
+    EXPECT_EQ(later.buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(later.icon, BoxIcon::Information) << Name(later.icon);
+    PressButton(later.window, IDOK);
+    ExpectEnds(program);
+
+    holder.Release();
+    EXPECT_TRUE(PathExists(folder / L"busy.txt")) << "still there before the restart";
+    EXPECT_TRUE(IsPendingForRestart(folder / L"busy.txt"));
+    RestartSystem();
+    EXPECT_FALSE(PathExists(folder / L"busy.txt"));
+    EXPECT_EQ(ReadFileBytes(folder / L"other.txt"), "other");
+}
+
+TEST(DeletionMode, LoadsNeitherTheShellNorTheDialogLibrary) {
+    TempFolder folder;
+    WriteFileBytes(folder / L"x.txt", "x");
+    Process program = StartTarvolen(folder / L"x.txt");
+    const MessageBoxView box = NextBox(program);
+    EXPECT_FALSE(HasModuleLoaded(program.Handle(), L"comdlg32.dll"));
+    EXPECT_FALSE(HasModuleLoaded(program.Handle(), L"shell32.dll"));
+    PressButton(box.window, IDNO);
+    ExpectEnds(program);
+}
+
+}  // namespace
+}  // namespace tarvolen::wintest

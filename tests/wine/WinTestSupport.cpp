@@ -1,0 +1,454 @@
+#include "tests/wine/WinTestSupport.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <array>
+#include <cwctype>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <thread>
+
+namespace tarvolen::wintest {
+
+namespace {
+
+std::wstring Lower(std::wstring text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towlower(c); });
+    return text;
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring child = path + L"\\" + name;
+            ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                ::DeleteFileW(child.c_str());
+            }
+        } while (::FindNextFileW(search, &entry));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(path.c_str());
+}
+
+void CollectFiles(const std::wstring& root, const std::wstring& relative,
+                  std::map<std::wstring, std::string>& files) {
+    WIN32_FIND_DATAW entry{};
+    const std::wstring folder = relative.empty() ? root : root + L"\\" + relative;
+    const HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        const std::wstring child = relative.empty() ? name : relative + L"\\" + name;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            files[child + L"\\"] = "<folder>";
+            CollectFiles(root, child, files);
+        } else {
+            files[child] = ReadFileBytes(root + L"\\" + child);
+        }
+    } while (::FindNextFileW(search, &entry));
+    ::FindClose(search);
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
+    reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> TopWindows(DWORD processId, bool visibleOnly) {
+    std::vector<HWND> all;
+    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&all));
+    std::vector<HWND> mine;
+    for (const HWND window : all) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && (!visibleOnly || ::IsWindowVisible(window))) {
+            mine.push_back(window);
+        }
+    }
+    return mine;
+}
+
+// The colour values of a screen area, as 32-bit pixels.
+std::vector<std::uint32_t> Pixels(HDC source, int x, int y, int width, int height) {
+    const HDC screen = ::GetDC(nullptr);
+    const HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
+    ::GdiFlush();
+    std::vector<std::uint32_t> pixels(static_cast<const std::uint32_t*>(bits),
+                                      static_cast<const std::uint32_t*>(bits) + width * height);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// A system icon drawn the way a message box draws it, on the dialog face colour.
+std::vector<std::uint32_t> ReferenceIcon(const wchar_t* iconId, int width, int height) {
+    const HDC screen = ::GetDC(nullptr);
+    const HDC memory = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ old = ::SelectObject(memory, bitmap);
+    RECT all{0, 0, width, height};
+    ::FillRect(memory, &all, ::GetSysColorBrush(COLOR_3DFACE));
+    ::DrawIconEx(memory, 0, 0, ::LoadIconW(nullptr, iconId), 0, 0, 0, nullptr, DI_NORMAL);
+    std::vector<std::uint32_t> pixels = Pixels(memory, 0, 0, width, height);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+double Distance(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+    double sum = 0;
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        for (int shift = 0; shift < 24; shift += 8) {
+            sum += std::abs(static_cast<int>((a[i] >> shift) & 0xFF) - static_cast<int>((b[i] >> shift) & 0xFF));
+        }
+    }
+    return sum / static_cast<double>(std::max<std::size_t>(a.size(), 1));
+}
+
+// Which standard icon a message box shows, told by its pixels on the screen: icon handles belong to
+// the process that loaded them and cannot be looked into from here.
+BoxIcon IdentifyIcon(HWND box) {
+    const int iconControlId = 0x0440;  // the message box's icon control
+    const HWND icon = ::GetDlgItem(box, iconControlId);
+    if (icon == nullptr || !::IsWindowVisible(icon)) {
+        return BoxIcon::None;
+    }
+    RECT rect{};
+    ::GetWindowRect(icon, &rect);
+    const int width = std::min<int>(rect.right - rect.left, ::GetSystemMetrics(SM_CXICON));
+    const int height = std::min<int>(rect.bottom - rect.top, ::GetSystemMetrics(SM_CYICON));
+    if (width <= 0 || height <= 0) {
+        return BoxIcon::None;
+    }
+    const HDC screen = ::GetDC(nullptr);
+    const std::vector<std::uint32_t> shown = Pixels(screen, rect.left, rect.top, width, height);
+    ::ReleaseDC(nullptr, screen);
+
+    const std::array<std::pair<BoxIcon, const wchar_t*>, 4> candidates{{
+        {BoxIcon::Question, IDI_QUESTION},
+        {BoxIcon::Exclamation, IDI_EXCLAMATION},
+        {BoxIcon::Information, IDI_INFORMATION},
+        {BoxIcon::Error, IDI_ERROR},
+    }};
+    BoxIcon best = BoxIcon::Unknown;
+    double bestDistance = 1e9;
+    double secondDistance = 1e9;
+    for (const auto& [kind, id] : candidates) {
+        const double distance = Distance(shown, ReferenceIcon(id, width, height));
+        if (distance < bestDistance) {
+            secondDistance = bestDistance;
+            bestDistance = distance;
+            best = kind;
+        } else if (distance < secondDistance) {
+            secondDistance = distance;
+        }
+    }
+    // A clear winner only; an icon control that shows nothing counts as no icon.
+    const double blank = Distance(shown, std::vector<std::uint32_t>(shown.size(), shown.empty() ? 0 : shown[0]));
+    if (blank < 1.0) {
+        return BoxIcon::None;
+    }
+    return bestDistance * 2 < secondDistance ? best : BoxIcon::Unknown;
+}
+
+}  // namespace
+
+std::wstring BuildFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+TempFolder::TempFolder() {
+    std::wstring temp(MAX_PATH + 1, L'\0');
+    temp.resize(::GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
+    static int counter = 0;
+    path_ = temp + L"tarvolen-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter) + L"-" + std::to_wstring(::GetTickCount64());
+    if (!::CreateDirectoryW(path_.c_str(), nullptr)) {
+        throw std::runtime_error("cannot create a test folder");
+    }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+std::map<std::wstring, std::string> TempFolder::Snapshot() const {
+    std::map<std::wstring, std::string> files;
+    CollectFiles(path_, L"", files);
+    return files;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    const UniqueHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        throw std::runtime_error("cannot write a test file");
+    }
+    DWORD written = 0;
+    ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    const UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) {
+        return "<unreadable>";
+    }
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    return bytes;
+}
+
+bool PathExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void SetReadOnly(const std::wstring& path, bool readOnly) {
+    ::SetFileAttributesW(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+}
+
+bool IsReadOnly(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= end) {
+            return false;
+        }
+        std::this_thread::sleep_for(30ms);
+    }
+}
+
+Process::Process(const std::wstring& application, const std::wstring& commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring mutableLine = commandLine;
+    if (!::CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info)) {
+        throw std::runtime_error("cannot start a process");
+    }
+    process_.reset(info.hProcess);
+    ::CloseHandle(info.hThread);
+    id_ = info.dwProcessId;
+    threadId_ = info.dwThreadId;
+}
+
+Process::~Process() {
+    if (process_ && IsRunning()) {
+        ::TerminateProcess(process_.get(), 99);
+        ::WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+std::optional<DWORD> Process::WaitForExit(std::chrono::milliseconds timeout) {
+    if (::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+bool Process::IsRunning() { return ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+Process StartTarvolen(const std::wstring& argumentText) {
+    const std::wstring exe = BuildFolder() + L"\\tarvolen.exe";
+    std::wstring line = L"\"" + exe + L"\"";
+    if (!argumentText.empty()) {
+        line += L" " + argumentText;
+    }
+    return Process(exe, line);
+}
+
+std::vector<HWND> VisibleTopWindows(DWORD processId) { return TopWindows(processId, true); }
+std::vector<HWND> AllTopWindows(DWORD processId) { return TopWindows(processId, false); }
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = {};
+    ::GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::wstring TextOf(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout) {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            for (const HWND window : VisibleTopWindows(processId)) {
+                if (ClassOf(window) == className) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    return found;
+}
+
+const char* Name(BoxIcon icon) {
+    switch (icon) {
+    case BoxIcon::None: return "none";
+    case BoxIcon::Question: return "question";
+    case BoxIcon::Exclamation: return "exclamation";
+    case BoxIcon::Information: return "information";
+    case BoxIcon::Error: return "error";
+    case BoxIcon::Unknown: break;
+    }
+    return "unknown";
+}
+
+MessageBoxView WaitForMessageBox(DWORD processId, std::chrono::milliseconds timeout) {
+    MessageBoxView view;
+    view.window = WaitForWindow(processId, L"#32770", timeout);
+    if (view.window == nullptr) {
+        return view;
+    }
+    // Let the box finish painting before its icon is looked at.
+    std::this_thread::sleep_for(300ms);
+    view.title = TextOf(view.window);
+    view.text = TextOf(::GetDlgItem(view.window, 0xFFFF));
+    for (const int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+        const HWND button = ::GetDlgItem(view.window, id);
+        if (button != nullptr && ::IsWindowVisible(button)) {
+            view.buttons.push_back(id);
+        }
+    }
+    view.icon = IdentifyIcon(view.window);
+    return view;
+}
+
+void PressButton(HWND box, int buttonId) { ::PostMessageW(::GetDlgItem(box, buttonId), BM_CLICK, 0, 0); }
+
+bool HasModuleLoaded(HANDLE process, const std::wstring& moduleName) {
+    std::vector<HMODULE> modules(512);
+    DWORD needed = 0;
+    if (!::EnumProcessModulesEx(process, modules.data(), static_cast<DWORD>(modules.size() * sizeof(HMODULE)),
+                                &needed, LIST_MODULES_ALL)) {
+        throw std::runtime_error("cannot list the modules of a process");
+    }
+    modules.resize(std::min<std::size_t>(modules.size(), needed / sizeof(HMODULE)));
+    for (const HMODULE module : modules) {
+        wchar_t name[MAX_PATH] = {};
+        ::GetModuleBaseNameW(process, module, name, MAX_PATH);
+        if (Lower(name) == Lower(moduleName)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::wstring> PendingFileRenameOperations() {
+    const wchar_t* key = L"System\\CurrentControlSet\\Control\\Session Manager";
+    const wchar_t* value = L"PendingFileRenameOperations";
+    DWORD size = 0;
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key, value, RRF_RT_REG_MULTI_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS) {
+        return {};
+    }
+    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key, value, RRF_RT_REG_MULTI_SZ, nullptr, data.data(), &size) !=
+        ERROR_SUCCESS) {
+        return {};
+    }
+    std::vector<std::wstring> entries;
+    for (std::size_t at = 0; at < data.size();) {
+        const std::size_t end = data.find(L'\0', at);
+        entries.push_back(data.substr(at, end - at));
+        at = end + 1;
+    }
+    return entries;
+}
+
+bool IsPendingForRestart(const std::wstring& path) {
+    const std::wstring wanted = Lower(path);
+    for (const std::wstring& entry : PendingFileRenameOperations()) {
+        const std::wstring lower = Lower(entry);
+        if (lower.size() >= wanted.size() && lower.compare(lower.size() - wanted.size(), wanted.size(), wanted) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void RestartSystem() {
+    Process wineboot(L"C:\\windows\\system32\\wineboot.exe", L"wineboot.exe -r");
+    if (!wineboot.WaitForExit(60s)) {
+        throw std::runtime_error("the restart did not finish");
+    }
+}
+
+FileHolder::FileHolder(const std::wstring& path) {
+    const std::wstring name = L"tarvolen-hold-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(::GetTickCount64());
+    held_.reset(::CreateEventW(nullptr, TRUE, FALSE, (name + L"-held").c_str()));
+    release_.reset(::CreateEventW(nullptr, TRUE, FALSE, (name + L"-release").c_str()));
+    const std::wstring exe = BuildFolder() + L"\\hold_file.exe";
+    process_.emplace(exe, L"\"" + exe + L"\" \"" + path + L"\" " + name);
+    if (::WaitForSingleObject(held_.get(), 15000) != WAIT_OBJECT_0) {
+        throw std::runtime_error("the file could not be held open");
+    }
+}
+
+FileHolder::~FileHolder() { Release(); }
+
+void FileHolder::Release() {
+    if (process_) {
+        ::SetEvent(release_.get());
+        process_->WaitForExit(15s);
+        process_.reset();
+    }
+}
+
+}  // namespace tarvolen::wintest

@@ -1,0 +1,175 @@
+// The program started with an empty command line: its window, looked at and driven from outside.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <thread>
+
+#include "tests/wine/WinTestSupport.h"
+#include "window/ReplacerLayout.h"
+
+namespace tarvolen::wintest {
+namespace {
+
+struct ExpectedControl {
+    int id;
+    const wchar_t* className;
+    const wchar_t* caption;
+    RECT at96;  // client pixels at 96 dpi: left, top, right, bottom
+};
+
+const ExpectedControl kControls[] = {
+    {kLabel1, L"Static", L"Souce file:", {8, 8, 217, 25}},
+    {kTxtSource, L"Edit", L"", {8, 24, 305, 43}},
+    {kCmdBrowse0, L"Button", L"...", {280, 40, 305, 57}},
+    {kLabel2, L"Static", L"Target file:", {8, 56, 153, 73}},
+    {kTxtTarget, L"Edit", L"", {8, 72, 305, 91}},
+    {kCmdBrowse1, L"Button", L"...", {280, 88, 305, 105}},
+    {kChkOverwrite, L"Button", L"Overwrite target", {8, 104, 113, 121}},
+    {kChkReboot, L"Button", L"Delay until reboot", {8, 120, 121, 137}},
+    {kChkKill, L"Button", L"Delete", {8, 136, 81, 153}},
+    {kCommand1, L"Button", L"Action", {80, 160, 209, 185}},
+};
+
+int ExpectedDpi() {
+    const char* value = std::getenv("TARVOLEN_EXPECT_DPI");
+    return value != nullptr ? std::atoi(value) : 96;
+}
+
+// A 96-dpi pixel figure at another dpi, rounded half up.
+LONG Scaled(LONG pixelsAt96, int dpi) { return (pixelsAt96 * dpi * 2 + 96) / (96 * 2); }
+
+RECT ClientRectOf(HWND control, HWND window) {
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+class ReplacerWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = WaitForWindow(program.Id(), L"TarvolenReplacer");
+        ASSERT_NE(window, nullptr) << "the window did not open";
+    }
+    HWND Control(int id) const { return ::GetDlgItem(window, id); }
+    HWND Focus() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        ::GetGUIThreadInfo(program.ThreadId(), &info);
+        return info.hwndFocus;
+    }
+    // Presses a key in the control that has the focus, as the keyboard would deliver it.
+    void PressKey(WPARAM key) {
+        const HWND focus = Focus();
+        ::PostMessageW(focus, WM_KEYDOWN, key, 1);
+        ::PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+    }
+    bool MessageBoxAppears() {
+        return WaitFor([&] { return WaitForWindow(program.Id(), L"#32770", 0ms) != nullptr; }, 1500ms);
+    }
+
+    Process program = StartTarvolen(L"");
+    HWND window = nullptr;
+};
+
+using ReplacerWindowLayout = ReplacerWindowTest;
+
+TEST_F(ReplacerWindowLayout, EveryControlSitsWhereTheLayoutSaysAtTheSystemDpi) {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    ASSERT_EQ(dpi, ExpectedDpi());
+
+    EXPECT_EQ(TextOf(window), L"Tarvolen (NT only)");
+    RECT client{};
+    ::GetClientRect(window, &client);
+    EXPECT_EQ(client.right, Scaled(312, dpi));
+    EXPECT_EQ(client.bottom, Scaled(213, dpi));
+
+    for (const ExpectedControl& expected : kControls) {
+        const HWND control = Control(expected.id);
+        ASSERT_NE(control, nullptr) << expected.id;
+        const RECT at = ClientRectOf(control, window);
+        EXPECT_EQ(at.left, Scaled(expected.at96.left, dpi)) << TextOf(control) << " " << expected.id;
+        EXPECT_EQ(at.top, Scaled(expected.at96.top, dpi)) << expected.id;
+        EXPECT_EQ(at.right, Scaled(expected.at96.right, dpi)) << expected.id;
+        EXPECT_EQ(at.bottom, Scaled(expected.at96.bottom, dpi)) << expected.id;
+    }
+}
+
+TEST_F(ReplacerWindowLayout, BrowseButtonsAreDrawnOnTopOfTheBoxesTheyOverlap) {
+    for (const auto& [button, box] : {std::pair{kCmdBrowse0, kTxtSource}, std::pair{kCmdBrowse1, kTxtTarget}}) {
+        const RECT buttonRect = ClientRectOf(Control(button), window);
+        const RECT boxRect = ClientRectOf(Control(box), window);
+        // A point that lies in both: what is there is the button.
+        const POINT shared{(buttonRect.left + buttonRect.right) / 2, (buttonRect.top + boxRect.bottom) / 2};
+        ASSERT_LT(shared.y, boxRect.bottom);
+        EXPECT_EQ(::ChildWindowFromPointEx(window, shared, CWP_SKIPINVISIBLE), Control(button));
+    }
+}
+
+TEST_F(ReplacerWindowTest, OpensEmptyWithEveryControlInItsFirstState) {
+    for (const ExpectedControl& expected : kControls) {
+        const HWND control = Control(expected.id);
+        ASSERT_NE(control, nullptr);
+        wchar_t className[64] = {};
+        ::GetClassNameW(control, className, 64);
+        EXPECT_EQ(_wcsicmp(className, expected.className), 0) << className;
+        EXPECT_EQ(TextOf(control), expected.caption);
+        EXPECT_TRUE(::IsWindowVisible(control));
+        EXPECT_TRUE(::IsWindowEnabled(control));
+    }
+    for (const int box : {kChkOverwrite, kChkReboot, kChkKill}) {
+        EXPECT_EQ(::SendMessageW(Control(box), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        EXPECT_EQ(::GetWindowLongW(Control(box), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+    }
+    for (const int button : {kCmdBrowse0, kCmdBrowse1, kCommand1}) {
+        EXPECT_EQ(::GetWindowLongW(Control(button), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON) << "no default button";
+    }
+    // The text boxes take text of any length.
+    EXPECT_GT(::SendMessageW(Control(kTxtSource), EM_GETLIMITTEXT, 0, 0), 32767);
+    EXPECT_EQ(Focus(), Control(kTxtSource));
+    EXPECT_FALSE(HasModuleLoaded(program.Handle(), L"comdlg32.dll"));
+    EXPECT_FALSE(HasModuleLoaded(program.Handle(), L"shell32.dll"));
+}
+
+TEST_F(ReplacerWindowTest, TabFollowsTheKeyboardOrderAndWraps) {
+    const int order[] = {kTxtSource, kTxtTarget, kChkOverwrite, kChkReboot,
+                         kCmdBrowse0, kCmdBrowse1, kCommand1, kChkKill, kTxtSource};
+    ASSERT_EQ(Focus(), Control(kTxtSource));
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        PressKey(VK_TAB);
+        EXPECT_TRUE(WaitFor([&] { return Focus() == Control(order[i]); }, 3s))
+            << "step " << i << ": focus on " << TextOf(Focus());
+    }
+}
+
+TEST_F(ReplacerWindowTest, EnterAndEscapeStartNothingAndKeepTheWindowOpen) {
+    TempFolder folder;
+    WriteFileBytes(folder / L"source.txt", "source");
+    const auto before = folder.Snapshot();
+    ::SendMessageW(Control(kTxtSource), WM_SETTEXT, 0, reinterpret_cast<LPARAM>((folder / L"source.txt").c_str()));
+    ::SendMessageW(Control(kTxtTarget), WM_SETTEXT, 0, reinterpret_cast<LPARAM>((folder / L"target.txt").c_str()));
+
+    for (const int box : {kTxtSource, kTxtTarget}) {
+        ASSERT_TRUE(WaitFor([&] { return Focus() == Control(box); }, 3s)) << TextOf(Focus());
+        PressKey(VK_RETURN);
+        EXPECT_FALSE(MessageBoxAppears()) << "Enter started something";
+        PressKey(VK_ESCAPE);
+        EXPECT_FALSE(MessageBoxAppears()) << "Escape started something";
+        PressKey(VK_TAB);
+    }
+    EXPECT_TRUE(program.IsRunning());
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_EQ(folder.Snapshot(), before);
+}
+
+TEST_F(ReplacerWindowTest, ClosingTheWindowEndsTheProgram) {
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    const std::optional<DWORD> code = program.WaitForExit();
+    ASSERT_TRUE(code.has_value()) << "the program is still running";
+    EXPECT_EQ(*code, 0u);
+}
+
+}  // namespace
+}  // namespace tarvolen::wintest

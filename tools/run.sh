@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Builds tarvolen.exe (64-bit, the build this machine can run) and starts it under Wine.
+#   run.sh          opens the window
+#   run.sh FILE     deletion mode for FILE
+# With no display it runs under its own Xvfb, saves a screenshot of the first window into
+# build/win64/screenshot.png and closes the program again (so no file is removed).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source tools/setup.sh
+ensure_packages
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 --target tarvolen >/dev/null
+source tests/wine/wine-env.sh
+
+state=$(pwd)/build/win64/run
+export WINEPREFIX=$state/prefix
+mkdir -p "$state"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Creating the Wine prefix (once)..."
+    WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE64" wineboot -i >/dev/null 2>&1
+    "$WINESERVER" -w
+    # Wine draws the window frame itself, so screenshots show the caption.
+    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    "$WINESERVER" -w
+fi
+
+args=()
+if [ $# -gt 0 ]; then
+    target=$1
+    [ -e "$target" ] && target=$(realpath "$target")
+    case $target in
+        /*) args=("$("$WINE64" winepath -w "$target" 2>/dev/null)") ;;
+        *) args=("$target") ;;
+    esac
+fi
+exe=build/win64/bin/tarvolen.exe
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    exec "$WINE64" "$exe" "${args[@]}"
+fi
+
+# No display: run it on a virtual one and take a picture.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" >"$state/xvfb.log" 2>&1 &
+xvfb=$!
+trap 'WINEPREFIX=$WINEPREFIX "$WINESERVER" -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
+for _ in $(seq 100); do [ -s "$state/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(tr -d '\n' <"$state/display")"
+"$WINE64" "$exe" "${args[@]}" &
+window=""
+for _ in $(seq 200); do
+    window=$(xwininfo -root -children 2>/dev/null | grep -E '"(Tarvolen|Fehler)' | awk '{print $1}' | head -n 1 || true)
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+if [ -z "$window" ]; then
+    echo "No window appeared." >&2
+    exit 1
+fi
+sleep 1
+import -window "$window" build/win64/screenshot.png
+echo "Screenshot saved: build/win64/screenshot.png"
