@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "window/ReplacerLayout.h"
+
 namespace tarvolen::wintest {
 
 namespace {
@@ -449,6 +451,60 @@ void FileHolder::Release() {
         process_->WaitForExit(15s);
         process_.reset();
     }
+}
+
+ReplacerDriver::ReplacerDriver() : program_(StartTarvolen(L"")) {
+    window_ = WaitForWindow(program_.Id(), L"TarvolenReplacer");
+    if (window_ == nullptr) {
+        throw std::runtime_error("the Replacer window did not open");
+    }
+}
+
+ReplacerDriver::~ReplacerDriver() {
+    if (program_.IsRunning()) {
+        ::PostMessageW(window_, WM_CLOSE, 0, 0);
+        program_.WaitForExit(5s);
+    }
+}
+
+void ReplacerDriver::SetText(int controlId, const std::wstring& text) {
+    ::SendMessageW(Control(controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring ReplacerDriver::Text(int controlId) const { return TextOf(Control(controlId)); }
+
+void ReplacerDriver::SetChecked(int controlId, bool checked) {
+    if (IsChecked(controlId) != checked) {
+        ::SendMessageW(Control(controlId), BM_CLICK, 0, 0);
+    }
+}
+
+bool ReplacerDriver::IsChecked(int controlId) const {
+    return ::SendMessageW(Control(controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void ReplacerDriver::Click(int controlId) { ::PostMessageW(Control(controlId), BM_CLICK, 0, 0); }
+
+std::wstring ReplacerDriver::Action() {
+    Click(kCommand1);
+    const MessageBoxView box = WaitForMessageBox(program_.Id());
+    if (box.window == nullptr) {
+        return L"<no box>";
+    }
+    const std::wstring text = box.text;
+    const bool plain = box.title == L"Tarvolen" && box.buttons == std::vector<int>{IDOK} && box.icon == BoxIcon::None;
+    // The box is modal to the window: the window takes no input while it is open.
+    const bool modal = !::IsWindowEnabled(window_) && ::GetWindow(box.window, GW_OWNER) == window_;
+    PressButton(box.window, IDOK);
+    WaitFor([&] { return !::IsWindow(box.window); });
+    WaitFor([&] { return ::IsWindowEnabled(window_) != FALSE; });
+    if (!plain) {
+        return L"<not a plain box: " + box.title + L", icon " + std::to_wstring(static_cast<int>(box.icon)) + L"> " + text;
+    }
+    if (!modal) {
+        return L"<not modal> " + text;
+    }
+    return text;
 }
 
 }  // namespace tarvolen::wintest

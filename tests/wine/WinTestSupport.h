@@ -119,4 +119,30 @@ private:
     std::optional<Process> process_;
 };
 
+// tarvolen.exe in window mode, driven from outside as a user would: typing into its boxes, clicking its
+// check boxes and buttons, reading and closing the boxes it shows.
+class ReplacerDriver {
+public:
+    ReplacerDriver();
+    ~ReplacerDriver();
+
+    Process& Program() { return program_; }
+    HWND Window() const { return window_; }
+    HWND Control(int controlId) const { return ::GetDlgItem(window_, controlId); }
+
+    void SetText(int controlId, const std::wstring& text);
+    std::wstring Text(int controlId) const;
+    void SetChecked(int controlId, bool checked);  // clicks the check box when it is not as wanted
+    bool IsChecked(int controlId) const;
+    // Clicks a button; returns at once, without waiting for what the click opens.
+    void Click(int controlId);
+    // Clicks "Action" and returns the text of the result box, which it closes with OK; "<no box>"
+    // when no box appeared.
+    std::wstring Action();
+
+private:
+    Process program_;
+    HWND window_ = nullptr;
+};
+
 }  // namespace tarvolen::wintest

@@ -28,9 +28,11 @@ endfunction()
 tarvolen_wine_tests(tarvolen_platform_tests wine/PlatformTest.cpp)
 tarvolen_wine_tests(tarvolen_deletion_tests wine/DeletionModeTest.cpp)
 tarvolen_wine_tests(tarvolen_window_tests wine/WindowModeTest.cpp)
+tarvolen_wine_tests(tarvolen_action_tests wine/ActionTest.cpp)
+tarvolen_wine_tests(tarvolen_browse_tests wine/BrowseTest.cpp)
 
 # Tests that schedule work for the restart or restart the system must not overlap.
-foreach(test IN LISTS tarvolen_platform_tests_TESTS tarvolen_deletion_tests_TESTS)
+foreach(test IN LISTS tarvolen_platform_tests_TESTS tarvolen_deletion_tests_TESTS tarvolen_action_tests_TESTS)
   if(test MATCHES "Restart")
     set_tests_properties(${test} PROPERTIES RESOURCE_LOCK WineRestart)
   endif()
