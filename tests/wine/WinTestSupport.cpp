@@ -142,7 +142,8 @@ double Distance(const std::vector<std::uint32_t>& a, const std::vector<std::uint
 BoxIcon IdentifyIcon(HWND box) {
     const int iconControlId = 0x0440;  // the message box's icon control
     const HWND icon = ::GetDlgItem(box, iconControlId);
-    if (icon == nullptr || !::IsWindowVisible(icon)) {
+    // The handle itself means nothing in this process, but whether there is one does.
+    if (icon == nullptr || !::IsWindowVisible(icon) || ::SendMessageW(icon, STM_GETICON, 0, 0) == 0) {
         return BoxIcon::None;
     }
     RECT rect{};
@@ -175,11 +176,7 @@ BoxIcon IdentifyIcon(HWND box) {
             secondDistance = distance;
         }
     }
-    // A clear winner only; an icon control that shows nothing counts as no icon.
-    const double blank = Distance(shown, std::vector<std::uint32_t>(shown.size(), shown.empty() ? 0 : shown[0]));
-    if (blank < 1.0) {
-        return BoxIcon::None;
-    }
+    // A clear winner only.
     return bestDistance * 2 < secondDistance ? best : BoxIcon::Unknown;
 }
 
@@ -318,9 +315,11 @@ std::wstring ClassOf(HWND window) {
 }
 
 std::wstring TextOf(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
+    // Asked with WM_GETTEXT, which reaches into another process's control (GetWindowText does not).
+    const auto length = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+    text.resize(static_cast<std::size_t>(
+        ::SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(length + 1), reinterpret_cast<LPARAM>(text.data()))));
     return text;
 }
 
