@@ -36,7 +36,8 @@ void Command1_Click(ReplacerContext& context) {
             result = context.moveFile.MoveFileExA(source->c_str(), nullptr, flags);
         }
     } else {
-        const std::optional<std::string> target = context.ansiCodePage.ToAnsiExactly(form.GetText(kTxtTarget));
+        const std::optional<std::string> target =
+            context.ansiCodePage.ToAnsiExactly(form.GetText(kTxtTarget));
         if (source && target) {
             result = context.moveFile.MoveFileExA(source->c_str(), target->c_str(), flags);
         }

@@ -32,7 +32,8 @@ std::vector<int> KeyboardOrder() {
 int TwipsToPixels(int twips, int dpi) {
     const long long scaled = static_cast<long long>(twips) * dpi;
     const long long half = kTwipsPerInch / 2;
-    return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch : -((-scaled + half) / kTwipsPerInch));
+    return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch
+                                        : -((-scaled + half) / kTwipsPerInch));
 }
 
 PixelRect ControlRectInPixels(const ControlLayout& control, int dpiX, int dpiY) {

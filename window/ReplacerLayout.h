@@ -31,7 +31,7 @@ struct ControlLayout {
     ControlKind kind;
     std::wstring_view caption;
     int left, top, width, height;
-    int tabIndex;  // keyboard order, lowest first; labels take no focus
+    int tabIndex;    // keyboard order, lowest first; labels take no focus
     int arrayIndex;  // Index within the cmdBrowse array, -1 for other controls
 };
 

@@ -174,10 +174,11 @@ void frmReplacer::CreateControls(HWND window) {
         const ControlClass kind = ClassFor(layout.kind);
         const PixelRect rect = ControlRectInPixels(layout, dpi.x, dpi.y);
         const std::wstring caption(layout.caption);
-        const HWND control = ::CreateWindowExW(
-            kind.exStyle, kind.className, caption.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style,
-            rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, window,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance_, nullptr);
+        const HWND control =
+            ::CreateWindowExW(kind.exStyle, kind.className, caption.c_str(),
+                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, rect.left, rect.top,
+                              rect.right - rect.left, rect.bottom - rect.top, window,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance_, nullptr);
         if (control == nullptr) {
             throw std::runtime_error("a control could not be created");
         }
@@ -189,7 +190,8 @@ void frmReplacer::CreateControls(HWND window) {
     // The "..." buttons overlap the text boxes' lower right corners and are drawn on top of them.
     for (const ControlLayout& layout : kReplacerLayout) {
         if (layout.arrayIndex >= 0) {
-            ::SetWindowPos(Control(layout.id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            ::SetWindowPos(Control(layout.id), HWND_TOP, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     }
     if (bigIcon_) {

@@ -42,8 +42,8 @@ KitFlag Win32FileKit::FileExists(std::wstring path) {
     }
     // Device names (NUL, CON, COM1, ...) answer to attribute queries in any folder; only a disk file
     // is a file here. Opening for attributes alone does not disturb a file that others hold open.
-    const UniqueHandle file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                          FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const UniqueHandle file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file) {
         return IsInUseError(::GetLastError()) ? kKitTrue : kKitFalse;
     }
@@ -60,7 +60,8 @@ KitFlag Win32FileKit::RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFl
     if (clearReadOnly != kKitFalse && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
-        readOnlyCleared = ::SetFileAttributesW(path.c_str(), writable == 0 ? FILE_ATTRIBUTE_NORMAL : writable) != 0;
+        readOnlyCleared =
+            ::SetFileAttributesW(path.c_str(), writable == 0 ? FILE_ATTRIBUTE_NORMAL : writable) != 0;
     }
 
     if (::DeleteFileW(path.c_str())) {

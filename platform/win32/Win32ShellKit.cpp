@@ -39,7 +39,8 @@ Function Bind(UniqueModule& module, const wchar_t* dllName, const char* function
 std::wstring FullPathName(const std::wstring& path) {
     std::wstring full(std::max<std::size_t>(path.size() + 1, MAX_PATH), L'\0');
     for (;;) {
-        const DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        const DWORD length =
+            ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
         if (length == 0) {
             return path;
         }
@@ -61,8 +62,9 @@ std::wstring Win32ShellKit::GetSpecialFolder(std::int32_t csidl, std::int32_t to
     const auto getFolderPath = Bind<Function>(shell32_, L"shell32.dll", "SHGetFolderPathW");
     // SHGetFolderPathW never writes more than MAX_PATH characters.
     std::wstring path(MAX_PATH, L'\0');
-    const HRESULT result = getFolderPath(nullptr, csidl, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(token)),
-                                         static_cast<DWORD>(flags), path.data());
+    const HRESULT result =
+        getFolderPath(nullptr, csidl, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(token)),
+                      static_cast<DWORD>(flags), path.data());
     if (FAILED(result)) {
         throw std::runtime_error("the special folder could not be found");
     }
@@ -71,8 +73,9 @@ std::wstring Win32ShellKit::GetSpecialFolder(std::int32_t csidl, std::int32_t to
 }
 
 std::wstring Win32ShellKit::ShowOpenDialog(std::wstring& initialPath, std::wstring title, WindowHandle owner,
-                                           std::wstring filter, std::int32_t filterIndex, std::int32_t extraFlags,
-                                           std::int32_t reserved, KitFlag fileMustExist) {
+                                           std::wstring filter, std::int32_t filterIndex,
+                                           std::int32_t extraFlags, std::int32_t reserved,
+                                           KitFlag fileMustExist) {
     (void)reserved;
     using Function = BOOL(WINAPI*)(LPOPENFILENAMEW);
     const auto getOpenFileName = Bind<Function>(comdlg32_, L"comdlg32.dll", "GetOpenFileNameW");

@@ -30,7 +30,8 @@ class FakeMessageBox final : public MessageBoxService {
 public:
     explicit FakeMessageBox(CallLog& log) : log_(log) {}
     int Show(std::wstring_view text, unsigned style, std::optional<std::wstring_view> title) override {
-        shown.push_back({std::wstring(text), style, title ? std::optional<std::wstring>(*title) : std::nullopt});
+        shown.push_back(
+            {std::wstring(text), style, title ? std::optional<std::wstring>(*title) : std::nullopt});
         log_.push_back(L"box");
         if (answers.empty()) {
             return kAnswerOk;
@@ -89,7 +90,8 @@ public:
                                 std::wstring filter, std::int32_t filterIndex, std::int32_t extraFlags,
                                 std::int32_t reserved, KitFlag fileMustExist) override {
         log_.push_back(L"ShowOpenDialog");
-        dialogs.push_back({initialPath, title, owner, filter, filterIndex, extraFlags, reserved, fileMustExist});
+        dialogs.push_back(
+            {initialPath, title, owner, filter, filterIndex, extraFlags, reserved, fileMustExist});
         if (chosenPath) {
             initialPath = *chosenPath;
         }

@@ -48,7 +48,8 @@ TEST_F(MainTest, MissingFileShowsOnlyTheNotFoundBox) {
     Shell().resolved = L"C:\\data\\gone.txt";
     Files().exists = kKitFalse;
     Run(L"\"gone.txt\"");
-    EXPECT_EQ(log, (CallLog{L"PathFromCommandLine(\"gone.txt\")", L"FileExists(C:\\data\\gone.txt)", L"box"}));
+    EXPECT_EQ(log,
+              (CallLog{L"PathFromCommandLine(\"gone.txt\")", L"FileExists(C:\\data\\gone.txt)", L"box"}));
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, L"Datei nicht gefunden - \"C:\\data\\gone.txt\".");
     EXPECT_EQ(box.shown[0].style, 48u);

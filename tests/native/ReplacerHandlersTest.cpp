@@ -19,7 +19,6 @@ protected:
     FakeComponents fakes{log};
     ReplacerContext context{form, box, moveFile, ansi, fakes.components};
 
-
     void Check(int box, bool checked) { form.values[box] = checked ? 1 : 0; }
     bool WasRead(int box) const {
         return std::find(log.begin(), log.end(), L"GetText(" + std::to_wstring(box) + L")") != log.end();
@@ -44,7 +43,8 @@ TEST_F(ReplacerHandlersTest, OptionsGiveTheFlagsAndDeleteDropsTheTarget) {
         Check(kChkKill, c.kill);
         Command1_Click(context);
 
-        const std::string where = std::to_string(c.overwrite) + std::to_string(c.reboot) + std::to_string(c.kill);
+        const std::string where =
+            std::to_string(c.overwrite) + std::to_string(c.reboot) + std::to_string(c.kill);
         ASSERT_EQ(moveFile.calls.size(), 1u) << where;
         EXPECT_EQ(moveFile.calls[0].flags, c.flags) << where;
         EXPECT_EQ(moveFile.calls[0].existing, "C:\\a.txt") << where;
@@ -88,7 +88,8 @@ TEST_F(ReplacerHandlersTest, EveryPressMakesOneCallAndOneBoxAndLeavesTheEntriesA
     Command1_Click(context);
     EXPECT_EQ(moveFile.calls.size(), 2u);
     EXPECT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::wstring& call) { return call.rfind(L"SetText", 0) == 0; }),
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [](const std::wstring& call) { return call.rfind(L"SetText", 0) == 0; }),
               0);
     EXPECT_EQ(fakes.shellKitsMade + fakes.fileKitsMade, 0);
 }
@@ -120,7 +121,8 @@ TEST_F(ReplacerHandlersTest, BrowseWritesOnlyItsOwnBox) {
         form.texts = {{kTxtSource, L"old source"}, {kTxtTarget, L"old target"}};
         cmdBrowse_Click(context, index);
         EXPECT_EQ(form.texts[index == 0 ? kTxtSource : kTxtTarget], L"D:\\picked file.exe") << index;
-        EXPECT_EQ(form.texts[index == 0 ? kTxtTarget : kTxtSource], index == 0 ? L"old target" : L"old source");
+        EXPECT_EQ(form.texts[index == 0 ? kTxtTarget : kTxtSource],
+                  index == 0 ? L"old target" : L"old source");
     }
     for (const std::int16_t index : {-1, 2, 7}) {
         form.texts = {{kTxtSource, L"s"}, {kTxtTarget, L"t"}};

@@ -25,10 +25,11 @@ TEST(ReplacerLayoutTest, EveryControlAtItsPixelPlaceAt96Dpi) {
         PixelRect rect;
     };
     const Expected expected[] = {
-        {kLabel1, {8, 8, 217, 25}},       {kTxtSource, {8, 24, 305, 43}},   {kCmdBrowse0, {280, 40, 305, 57}},
-        {kLabel2, {8, 56, 153, 73}},      {kTxtTarget, {8, 72, 305, 91}},   {kCmdBrowse1, {280, 88, 305, 105}},
-        {kChkOverwrite, {8, 104, 113, 121}}, {kChkReboot, {8, 120, 121, 137}}, {kChkKill, {8, 136, 81, 153}},
-        {kCommand1, {80, 160, 209, 185}},
+        {kLabel1, {8, 8, 217, 25}},          {kTxtSource, {8, 24, 305, 43}},
+        {kCmdBrowse0, {280, 40, 305, 57}},   {kLabel2, {8, 56, 153, 73}},
+        {kTxtTarget, {8, 72, 305, 91}},      {kCmdBrowse1, {280, 88, 305, 105}},
+        {kChkOverwrite, {8, 104, 113, 121}}, {kChkReboot, {8, 120, 121, 137}},
+        {kChkKill, {8, 136, 81, 153}},       {kCommand1, {80, 160, 209, 185}},
     };
     for (const Expected& e : expected) {
         const ControlLayout* control = FindControl(e.id);
@@ -62,8 +63,8 @@ TEST(ReplacerLayoutTest, NoControlAnswersToTheDialogKeysOkAndCancel) {
 }
 
 TEST(KeyboardOrderTest, TabRunsThroughTheControlsInTheirOrderAndWraps) {
-    const int order[] = {kTxtSource, kTxtTarget, kChkOverwrite, kChkReboot,
-                         kCmdBrowse0, kCmdBrowse1, kCommand1, kChkKill};
+    const int order[] = {kTxtSource,  kTxtTarget,  kChkOverwrite, kChkReboot,
+                         kCmdBrowse0, kCmdBrowse1, kCommand1,     kChkKill};
     EXPECT_EQ(FirstInKeyboardOrder(), kTxtSource);
     int current = kTxtSource;
     for (std::size_t i = 1; i <= std::size(order); ++i) {

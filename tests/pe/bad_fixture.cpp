@@ -5,8 +5,7 @@
 #include <iostream>
 #include <string>
 
-int main()
-{
+int main() {
     std::string s = "x";
     return (int)s.size() - 1;
 }

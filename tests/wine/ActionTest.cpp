@@ -38,7 +38,8 @@ TEST_F(ActionTest, MovesToAnotherFolderAndRenamesInPlace) {
     ::CreateDirectoryW((folder / L"sub").c_str(), nullptr);
 
     EXPECT_EQ(Act(folder / L"a.txt", folder / L"sub\\moved.txt", false, false, false), L"1");
-    EXPECT_EQ(folder.Snapshot(), (Files{{L"b.txt", "beta"}, {L"sub\\", "<folder>"}, {L"sub\\moved.txt", "alpha"}}));
+    EXPECT_EQ(folder.Snapshot(),
+              (Files{{L"b.txt", "beta"}, {L"sub\\", "<folder>"}, {L"sub\\moved.txt", "alpha"}}));
 
     EXPECT_EQ(Act(folder / L"b.txt", folder / L"renamed.txt", false, false, false), L"1");
     EXPECT_EQ(folder.Snapshot(),

@@ -12,7 +12,8 @@ using win32::Win32ShellKit;
 
 class FileKitTest : public ::testing::Test {
 protected:
-    KitFlag Remove(const std::wstring& path, KitFlag clearReadOnly = kKitTrue, KitFlag allowRestart = kKitTrue) {
+    KitFlag Remove(const std::wstring& path, KitFlag clearReadOnly = kKitTrue,
+                   KitFlag allowRestart = kKitTrue) {
         scheduled = 12345;
         errorText = L"left over";
         return kit.RemoveFile(path, clearReadOnly, allowRestart, scheduled, errorText);
@@ -154,7 +155,8 @@ TEST(AnsiConversionTest, ExactTextPassesAndLookAlikesAreRefused) {
     EXPECT_EQ(win32::ConvertExactly(L"\u4e2d.txt", 932), std::string("\x92\x86.txt"));
     // A lone surrogate has no equivalent anywhere, not even in UTF-8.
     EXPECT_EQ(win32::ConvertExactly(std::wstring(L"a") + wchar_t(0xD800) + L".txt", CP_UTF8), std::nullopt);
-    EXPECT_EQ(win32::ConvertExactly(L"\u0141\u00f3d\u017a.txt", CP_UTF8), std::string("\xc5\x81\xc3\xb3\x64\xc5\xba.txt"));
+    EXPECT_EQ(win32::ConvertExactly(L"\u0141\u00f3d\u017a.txt", CP_UTF8),
+              std::string("\xc5\x81\xc3\xb3\x64\xc5\xba.txt"));
 }
 
 }  // namespace

@@ -131,7 +131,8 @@ double Distance(const std::vector<std::uint32_t>& a, const std::vector<std::uint
     double sum = 0;
     for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
         for (int shift = 0; shift < 24; shift += 8) {
-            sum += std::abs(static_cast<int>((a[i] >> shift) & 0xFF) - static_cast<int>((b[i] >> shift) & 0xFF));
+            sum +=
+                std::abs(static_cast<int>((a[i] >> shift) & 0xFF) - static_cast<int>((b[i] >> shift) & 0xFF));
         }
     }
     return sum / static_cast<double>(std::max<std::size_t>(a.size(), 1));
@@ -215,8 +216,8 @@ std::map<std::wstring, std::string> TempFolder::Snapshot() const {
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    const UniqueHandle file(
-        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         throw std::runtime_error("cannot write a test file");
     }
@@ -225,8 +226,9 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-    const UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING, 0, nullptr));
+    const UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
     if (!file) {
         return "<unreadable>";
     }
@@ -239,7 +241,9 @@ std::string ReadFileBytes(const std::wstring& path) {
     return bytes;
 }
 
-bool PathExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 void SetReadOnly(const std::wstring& path, bool readOnly) {
     ::SetFileAttributesW(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
@@ -268,8 +272,8 @@ Process::Process(const std::wstring& application, const std::wstring& commandLin
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::wstring mutableLine = commandLine;
-    if (!::CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info)) {
+    if (!::CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &info)) {
         throw std::runtime_error("cannot start a process");
     }
     process_.reset(info.hProcess);
@@ -318,8 +322,8 @@ std::wstring TextOf(HWND window) {
     // Asked with WM_GETTEXT, which reaches into another process's control (GetWindowText does not).
     const auto length = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(length + 1), reinterpret_cast<LPARAM>(text.data()))));
+    text.resize(static_cast<std::size_t>(::SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(length + 1),
+                                                        reinterpret_cast<LPARAM>(text.data()))));
     return text;
 }
 
@@ -341,12 +345,18 @@ HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::
 
 const char* Name(BoxIcon icon) {
     switch (icon) {
-    case BoxIcon::None: return "none";
-    case BoxIcon::Question: return "question";
-    case BoxIcon::Exclamation: return "exclamation";
-    case BoxIcon::Information: return "information";
-    case BoxIcon::Error: return "error";
-    case BoxIcon::Unknown: break;
+    case BoxIcon::None:
+        return "none";
+    case BoxIcon::Question:
+        return "question";
+    case BoxIcon::Exclamation:
+        return "exclamation";
+    case BoxIcon::Information:
+        return "information";
+    case BoxIcon::Error:
+        return "error";
+    case BoxIcon::Unknown:
+        break;
     }
     return "unknown";
 }
@@ -395,7 +405,8 @@ std::vector<std::wstring> PendingFileRenameOperations() {
     const wchar_t* key = L"System\\CurrentControlSet\\Control\\Session Manager";
     const wchar_t* value = L"PendingFileRenameOperations";
     DWORD size = 0;
-    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key, value, RRF_RT_REG_MULTI_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS) {
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key, value, RRF_RT_REG_MULTI_SZ, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS) {
         return {};
     }
     std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
@@ -416,7 +427,8 @@ bool IsPendingForRestart(const std::wstring& path) {
     const std::wstring wanted = Lower(path);
     for (const std::wstring& entry : PendingFileRenameOperations()) {
         const std::wstring lower = Lower(entry);
-        if (lower.size() >= wanted.size() && lower.compare(lower.size() - wanted.size(), wanted.size(), wanted) == 0) {
+        if (lower.size() >= wanted.size() &&
+            lower.compare(lower.size() - wanted.size(), wanted.size(), wanted) == 0) {
             return true;
         }
     }
@@ -491,14 +503,16 @@ std::wstring ReplacerDriver::Action() {
         return L"<no box>";
     }
     const std::wstring text = box.text;
-    const bool plain = box.title == L"Tarvolen" && box.buttons == std::vector<int>{IDOK} && box.icon == BoxIcon::None;
+    const bool plain =
+        box.title == L"Tarvolen" && box.buttons == std::vector<int>{IDOK} && box.icon == BoxIcon::None;
     // The box is modal to the window: the window takes no input while it is open.
     const bool modal = !::IsWindowEnabled(window_) && ::GetWindow(box.window, GW_OWNER) == window_;
     PressButton(box.window, IDOK);
     WaitFor([&] { return !::IsWindow(box.window); });
     WaitFor([&] { return ::IsWindowEnabled(window_) != FALSE; });
     if (!plain) {
-        return L"<not a plain box: " + box.title + L", icon " + std::to_wstring(static_cast<int>(box.icon)) + L"> " + text;
+        return L"<not a plain box: " + box.title + L", icon " + std::to_wstring(static_cast<int>(box.icon)) +
+               L"> " + text;
     }
     if (!modal) {
         return L"<not modal> " + text;

@@ -98,7 +98,8 @@ TEST_F(ReplacerWindowLayout, EveryControlSitsWhereTheLayoutSaysAtTheSystemDpi) {
 }
 
 TEST_F(ReplacerWindowLayout, BrowseButtonsAreDrawnOnTopOfTheBoxesTheyOverlap) {
-    for (const auto& [button, box] : {std::pair{kCmdBrowse0, kTxtSource}, std::pair{kCmdBrowse1, kTxtTarget}}) {
+    for (const auto& [button, box] :
+         {std::pair{kCmdBrowse0, kTxtSource}, std::pair{kCmdBrowse1, kTxtTarget}}) {
         const RECT buttonRect = ClientRectOf(Control(button), window);
         const RECT boxRect = ClientRectOf(Control(box), window);
         // A point that lies in both: what is there is the button.
@@ -124,7 +125,8 @@ TEST_F(ReplacerWindowTest, OpensEmptyWithEveryControlInItsFirstState) {
         EXPECT_EQ(::GetWindowLongW(Control(box), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
     }
     for (const int button : {kCmdBrowse0, kCmdBrowse1, kCommand1}) {
-        EXPECT_EQ(::GetWindowLongW(Control(button), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON) << "no default button";
+        EXPECT_EQ(::GetWindowLongW(Control(button), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON)
+            << "no default button";
     }
     // The text boxes take text of any length.
     EXPECT_GT(::SendMessageW(Control(kTxtSource), EM_GETLIMITTEXT, 0, 0), 32767);
@@ -134,8 +136,8 @@ TEST_F(ReplacerWindowTest, OpensEmptyWithEveryControlInItsFirstState) {
 }
 
 TEST_F(ReplacerWindowTest, TabFollowsTheKeyboardOrderAndWraps) {
-    const int order[] = {kTxtSource, kTxtTarget, kChkOverwrite, kChkReboot,
-                         kCmdBrowse0, kCmdBrowse1, kCommand1, kChkKill, kTxtSource};
+    const int order[] = {kTxtSource,  kTxtTarget, kChkOverwrite, kChkReboot, kCmdBrowse0,
+                         kCmdBrowse1, kCommand1,  kChkKill,      kTxtSource};
     ASSERT_EQ(Focus(), Control(kTxtSource));
     for (std::size_t i = 1; i < std::size(order); ++i) {
         PressKey(VK_TAB);
@@ -148,8 +150,10 @@ TEST_F(ReplacerWindowTest, EnterAndEscapeStartNothingAndKeepTheWindowOpen) {
     TempFolder folder;
     WriteFileBytes(folder / L"source.txt", "source");
     const auto before = folder.Snapshot();
-    ::SendMessageW(Control(kTxtSource), WM_SETTEXT, 0, reinterpret_cast<LPARAM>((folder / L"source.txt").c_str()));
-    ::SendMessageW(Control(kTxtTarget), WM_SETTEXT, 0, reinterpret_cast<LPARAM>((folder / L"target.txt").c_str()));
+    ::SendMessageW(Control(kTxtSource), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>((folder / L"source.txt").c_str()));
+    ::SendMessageW(Control(kTxtTarget), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>((folder / L"target.txt").c_str()));
 
     for (const int box : {kTxtSource, kTxtTarget}) {
         ASSERT_TRUE(WaitFor([&] { return Focus() == Control(box); }, 3s)) << TextOf(Focus());

@@ -9,7 +9,8 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const std::wstring name = argv[2];
-    const HANDLE file = ::CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE file =
+        ::CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return 1;
     }
