@@ -45,7 +45,10 @@ KitFlag Win32FileKit::FileExists(std::wstring path) {
     const UniqueHandle file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file) {
-        return IsInUseError(::GetLastError()) ? kKitTrue : kKitFalse;
+        // A file that others hold or that refuses even this look is still a file; a device that is
+        // not there answers "not found".
+        const DWORD error = ::GetLastError();
+        return IsInUseError(error) || error == ERROR_ACCESS_DENIED ? kKitTrue : kKitFalse;
     }
     return ::GetFileType(file.get()) == FILE_TYPE_DISK ? kKitTrue : kKitFalse;
 }
