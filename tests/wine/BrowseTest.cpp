@@ -1,13 +1,349 @@
-// The "..." buttons with the real file-open dialog.
+// The "..." buttons with the real file-open dialog, pressed, read and answered from outside as a user
+// would: what the dialog starts with, and what each way of closing it leaves in the window's boxes.
 #include <gtest/gtest.h>
 
 #include "tests/wine/WinTestSupport.h"
 #include "window/ReplacerLayout.h"
 
+// After <windows.h>, which the support header brings in.
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
 namespace tarvolen::wintest {
 namespace {
 
-TEST(BrowseButtons, Placeholder) {}
+// The system's explorer-style open dialog. Its file name box is a ComboBoxEx (cmb13) holding a combo
+// box holding the edit that takes the typing, all three with the same id; older layouts use a plain
+// edit (edt1) instead.
+constexpr int kFileNameBox = cmb13;
+constexpr int kPlainFileNameBox = edt1;
+constexpr int kFileTypeBox = cmb1;
+
+constexpr auto kDialogTimeout = 30s;
+
+std::wstring WindowsFolder() {
+    wchar_t path[MAX_PATH] = {};
+    return std::wstring(path, ::GetWindowsDirectoryW(path, MAX_PATH));
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// What a control says when asked: the control answers itself, which for edits and combo boxes is the
+// text shown, not just the caption it was created with.
+std::wstring AskedText(HWND control) {
+    std::vector<wchar_t> text(32768, L'\0');
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                               SMTO_ABORTIFHUNG, 5000, &length)) {
+        return L"<no answer>";
+    }
+    return std::wstring(text.data(), length);
+}
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM context) {
+    reinterpret_cast<std::vector<HWND>*>(context)->push_back(child);
+    return TRUE;
+}
+
+// A file-open dialog of the program, found among its top-level windows.
+class OpenDialog {
+public:
+    OpenDialog(Process& program, HWND dialog) : program_(program), dialog_(dialog) {}
+
+    HWND Window() const { return dialog_; }
+    bool IsOpen() const { return ::IsWindow(dialog_) && ::IsWindowVisible(dialog_); }
+
+    // The edit the file name is typed into.
+    HWND FileNameEdit() const {
+        std::vector<HWND> children;
+        ::EnumChildWindows(dialog_, &CollectChild, reinterpret_cast<LPARAM>(&children));
+        for (const HWND child : children) {
+            const int id = ::GetDlgCtrlID(child);
+            if (_wcsicmp(ClassOf(child).c_str(), L"Edit") == 0 &&
+                (id == kFileNameBox || id == kPlainFileNameBox)) {
+                return child;
+            }
+        }
+        return nullptr;
+    }
+    std::wstring FileName() const {
+        const HWND edit = FileNameEdit();
+        return edit != nullptr ? AskedText(edit) : L"<no file name box>";
+    }
+    std::wstring FileType() const { return AskedText(::GetDlgItem(dialog_, kFileTypeBox)); }
+    LRESULT FileTypeCount() const {
+        return ::SendMessageW(::GetDlgItem(dialog_, kFileTypeBox), CB_GETCOUNT, 0, 0);
+    }
+
+    // The folder the dialog shows. The dialog writes it into a buffer of the caller's, which has to lie
+    // in the program's own memory: the message is not carried across processes.
+    std::wstring Folder() const {
+        constexpr std::size_t kChars = 32768;
+        void* remote = ::VirtualAllocEx(program_.Handle(), nullptr, kChars * sizeof(wchar_t),
+                                        MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (remote == nullptr) {
+            return L"<no buffer>";
+        }
+        std::wstring folder = L"<no answer>";
+        DWORD_PTR length = 0;
+        if (::SendMessageTimeoutW(dialog_, CDM_GETFOLDERPATH, kChars, reinterpret_cast<LPARAM>(remote),
+                                  SMTO_ABORTIFHUNG, 5000, &length) &&
+            static_cast<LONG_PTR>(length) > 0) {
+            std::vector<wchar_t> local(kChars, L'\0');
+            SIZE_T read = 0;
+            ::ReadProcessMemory(program_.Handle(), remote, local.data(), local.size() * sizeof(wchar_t),
+                                &read);
+            folder.assign(local.data());
+        }
+        ::VirtualFreeEx(program_.Handle(), remote, 0, MEM_RELEASE);
+        return folder;
+    }
+
+    // Ready once it shows a folder and has filled in its file name box.
+    bool WaitUntilReady() const {
+        return WaitFor(
+            [&] {
+                const std::wstring folder = Folder();
+                return !FileName().empty() && !folder.empty() && folder.front() != L'<';
+            },
+            kDialogTimeout);
+    }
+
+    void TypeFileName(const std::wstring& text) const {
+        ::SendMessageW(FileNameEdit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    void Press(int buttonId) const { ::PostMessageW(::GetDlgItem(dialog_, buttonId), BM_CLICK, 0, 0); }
+    bool WaitUntilClosed() const {
+        return WaitFor([&] { return !::IsWindow(dialog_); }, kDialogTimeout);
+    }
+
+private:
+    Process& program_;
+    HWND dialog_;
+};
+
+class BrowseTest : public ::testing::Test {
+protected:
+    // Presses a "..." button and waits for the dialog it opens to be ready for input.
+    OpenDialog PressBrowse(int button) {
+        driver.Click(button);
+        const HWND window = WaitForWindow(driver.Program().Id(), L"#32770", kDialogTimeout);
+        if (window == nullptr) {
+            ADD_FAILURE() << "no dialog opened";
+            return OpenDialog(driver.Program(), nullptr);
+        }
+        OpenDialog dialog(driver.Program(), window);
+        EXPECT_TRUE(dialog.WaitUntilReady()) << "the dialog never showed a folder and a file name: folder "
+                                             << dialog.Folder() << ", name " << dialog.FileName();
+        return dialog;
+    }
+
+    // Types a name into the dialog and presses Open; the dialog is expected to close.
+    void Pick(const OpenDialog& dialog, const std::wstring& name) {
+        ASSERT_NE(dialog.FileNameEdit(), nullptr);
+        dialog.TypeFileName(name);
+        ASSERT_TRUE(WaitFor([&] { return dialog.FileName() == name; }, 5s)) << dialog.FileName();
+        dialog.Press(IDOK);
+        ASSERT_TRUE(dialog.WaitUntilClosed()) << "Open did not close the dialog";
+    }
+
+    void Cancel(const OpenDialog& dialog) {
+        dialog.Press(IDCANCEL);
+        ASSERT_TRUE(dialog.WaitUntilClosed()) << "Cancel did not close the dialog";
+    }
+
+    // Waits for a box of the window to settle on a text; the window fills it after the dialog is gone.
+    std::wstring WaitForBoxText(int box, const std::wstring& expected) {
+        WaitFor([&] { return SameText(AskedText(driver.Control(box)), expected); }, 10s);
+        return AskedText(driver.Control(box));
+    }
+
+    bool WindowTakesInputAgain() {
+        return WaitFor([&] { return ::IsWindowEnabled(driver.Window()) != FALSE; }, 10s);
+    }
+
+    // A file picked by its full path lands exactly in the button's own box; the other box is left alone.
+    void ExpectPickFillsOnlyItsOwnBox(int button, int ownBox, int otherBox) {
+        WriteFileBytes(folder / L"picked file.txt", "picked");
+        driver.SetText(ownBox, L"C:\\earlier\\name.txt");
+        driver.SetText(otherBox, L"C:\\left\\alone.txt");
+
+        const OpenDialog dialog = PressBrowse(button);
+        ASSERT_TRUE(dialog.IsOpen());
+        Pick(dialog, folder / L"picked file.txt");
+
+        EXPECT_EQ(WaitForBoxText(ownBox, folder / L"picked file.txt"), folder / L"picked file.txt");
+        EXPECT_EQ(AskedText(driver.Control(otherBox)), L"C:\\left\\alone.txt");
+        EXPECT_TRUE(WindowTakesInputAgain());
+        EXPECT_EQ(ReadFileBytes(folder / L"picked file.txt"), "picked") << "picking a file must not touch it";
+    }
+
+    TempFolder folder;
+    ReplacerDriver driver;
+    const std::wstring startPattern = WindowsFolder() + L"\\*.exe";
+};
+
+using BrowseButtons = BrowseTest;
+
+TEST_F(BrowseButtons, EachButtonOpensAModalOpenDialogAtTheExeFilesOfTheWindowsFolder) {
+    EXPECT_FALSE(HasModuleLoaded(driver.Program().Handle(), L"comdlg32.dll"))
+        << "loaded before it was needed";
+
+    for (const int button : {kCmdBrowse0, kCmdBrowse1}) {
+        SCOPED_TRACE(button == kCmdBrowse0 ? "first button" : "second button");
+        const OpenDialog dialog = PressBrowse(button);
+        ASSERT_TRUE(dialog.IsOpen());
+
+        EXPECT_EQ(TextOf(dialog.Window()), L"Open...");
+        EXPECT_EQ(::GetWindow(dialog.Window(), GW_OWNER), driver.Window());
+        EXPECT_FALSE(::IsWindowEnabled(driver.Window())) << "the window still takes input behind the dialog";
+        EXPECT_EQ(VisibleTopWindows(driver.Program().Id()).size(), 2u) << "only the window and the dialog";
+
+        EXPECT_EQ(dialog.FileName(), L"*.exe");
+        EXPECT_PRED2(SameText, dialog.Folder(), WindowsFolder());
+        EXPECT_EQ(dialog.FileType(), L"*.*");
+        EXPECT_EQ(dialog.FileTypeCount(), 1) << "one file type only";
+        EXPECT_TRUE(HasModuleLoaded(driver.Program().Handle(), L"comdlg32.dll"));
+
+        Cancel(dialog);
+        EXPECT_TRUE(WindowTakesInputAgain());
+    }
+}
+
+TEST_F(BrowseButtons, FirstButtonPutsThePickedFileIntoTheSourceBoxOnly) {
+    ExpectPickFillsOnlyItsOwnBox(kCmdBrowse0, kTxtSource, kTxtTarget);
+}
+
+TEST_F(BrowseButtons, SecondButtonPutsThePickedFileIntoTheTargetBoxOnly) {
+    ExpectPickFillsOnlyItsOwnBox(kCmdBrowse1, kTxtTarget, kTxtSource);
+}
+
+TEST_F(BrowseButtons, CancelLeavesTheStartPatternInTheButtonsBox) {
+    for (const auto& [button, ownBox, otherBox] :
+         {std::tuple{kCmdBrowse0, kTxtSource, kTxtTarget}, std::tuple{kCmdBrowse1, kTxtTarget, kTxtSource}}) {
+        SCOPED_TRACE(button == kCmdBrowse0 ? "first button" : "second button");
+        driver.SetText(ownBox, L"");
+        driver.SetText(otherBox, L"C:\\left\\alone.txt");
+
+        const OpenDialog dialog = PressBrowse(button);
+        ASSERT_TRUE(dialog.IsOpen());
+        Cancel(dialog);
+
+        EXPECT_PRED2(SameText, WaitForBoxText(ownBox, startPattern), startPattern);
+        EXPECT_EQ(AskedText(driver.Control(otherBox)), L"C:\\left\\alone.txt");
+        EXPECT_TRUE(WindowTakesInputAgain());
+    }
+}
+
+TEST_F(BrowseButtons, APathAlreadyInTheBoxChangesNeitherWhereTheDialogStartsNorWhatCancelLeaves) {
+    WriteFileBytes(folder / L"earlier.txt", "earlier");
+    driver.SetText(kTxtSource, folder / L"earlier.txt");
+
+    const OpenDialog dialog = PressBrowse(kCmdBrowse0);
+    ASSERT_TRUE(dialog.IsOpen());
+    EXPECT_EQ(dialog.FileName(), L"*.exe");
+    EXPECT_PRED2(SameText, dialog.Folder(), WindowsFolder());
+    Cancel(dialog);
+
+    EXPECT_PRED2(SameText, WaitForBoxText(kTxtSource, startPattern), startPattern);
+    EXPECT_EQ(ReadFileBytes(folder / L"earlier.txt"), "earlier");
+}
+
+TEST_F(BrowseButtons, ABareNameIsTakenFromTheWindowsFolder) {
+    const std::wstring notepad = WindowsFolder() + L"\\notepad.exe";
+    ASSERT_TRUE(PathExists(notepad));
+
+    const OpenDialog dialog = PressBrowse(kCmdBrowse0);
+    ASSERT_TRUE(dialog.IsOpen());
+    Pick(dialog, L"notepad.exe");
+
+    EXPECT_PRED2(SameText, WaitForBoxText(kTxtSource, notepad), notepad);
+}
+
+TEST_F(BrowseButtons, AMissingFileIsRefusedAndTheDialogStaysOpen) {
+    const OpenDialog dialog = PressBrowse(kCmdBrowse0);
+    ASSERT_TRUE(dialog.IsOpen());
+    dialog.TypeFileName(folder / L"missing.txt");
+    dialog.Press(IDOK);
+
+    // The dialog answers with a message box of its own and does not close.
+    HWND warning = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            for (const HWND window : VisibleTopWindows(driver.Program().Id())) {
+                if (window != dialog.Window() && ClassOf(window) == L"#32770" &&
+                    ::GetWindow(window, GW_OWNER) == dialog.Window()) {
+                    warning = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        kDialogTimeout))
+        << "no warning about the missing file";
+    EXPECT_TRUE(dialog.IsOpen());
+    EXPECT_EQ(AskedText(driver.Control(kTxtSource)), L"") << "the box changed while the dialog was open";
+
+    PressButton(warning, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(warning); }, 10s));
+    EXPECT_TRUE(dialog.IsOpen());
+    Cancel(dialog);
+    EXPECT_PRED2(SameText, WaitForBoxText(kTxtSource, startPattern), startPattern);
+    EXPECT_FALSE(PathExists(folder / L"missing.txt"));
+}
+
+TEST_F(BrowseButtons, PickingAFileLeavesTheProgramsCurrentFolderAlone) {
+    // A name without a folder means the same file after a pick as before it: the dialog does not move
+    // the program into the folder the file was picked from.
+    WriteFileBytes(folder / L"picked.txt", "picked");
+    const std::wstring relative = L"tarvolen-relative-" + std::to_wstring(::GetTickCount64()) + L".txt";
+    WriteFileBytes(folder / relative, "relative");
+    ASSERT_FALSE(PathExists(relative)) << "the name must not exist where the program was started";
+    const auto before = folder.Snapshot();
+
+    // Into the folder first, as a user finds a file, then the file by its bare name.
+    const OpenDialog dialog = PressBrowse(kCmdBrowse0);
+    ASSERT_TRUE(dialog.IsOpen());
+    dialog.TypeFileName(folder.Path());
+    dialog.Press(IDOK);
+    ASSERT_TRUE(WaitFor([&] { return SameText(dialog.Folder(), folder.Path()); }, kDialogTimeout))
+        << dialog.Folder();
+    ASSERT_TRUE(dialog.IsOpen()) << "a folder's name opens the folder, not the dialog's answer";
+    Pick(dialog, L"picked.txt");
+    EXPECT_PRED2(SameText, WaitForBoxText(kTxtSource, folder / L"picked.txt"), folder / L"picked.txt");
+
+    driver.SetText(kTxtSource, relative);
+    driver.SetText(kTxtTarget, relative + L".moved");
+    EXPECT_EQ(driver.Action(), L"0");
+    EXPECT_EQ(folder.Snapshot(), before);
+}
+
+TEST_F(BrowseButtons, APickedSourceIsWhatActionMoves) {
+    WriteFileBytes(folder / L"a.bin", std::string("A\0bytes\r\n", 9));
+    WriteFileBytes(folder / L"neighbour.txt", "n");
+    auto expected = folder.Snapshot();
+
+    const OpenDialog dialog = PressBrowse(kCmdBrowse0);
+    ASSERT_TRUE(dialog.IsOpen());
+    Pick(dialog, folder / L"a.bin");
+    ASSERT_EQ(WaitForBoxText(kTxtSource, folder / L"a.bin"), folder / L"a.bin");
+    ASSERT_TRUE(WindowTakesInputAgain());
+
+    driver.SetText(kTxtTarget, folder / L"b.bin");
+    EXPECT_EQ(driver.Action(), L"1");
+
+    EXPECT_FALSE(PathExists(folder / L"a.bin"));
+    expected[L"b.bin"] = expected[L"a.bin"];
+    expected.erase(L"a.bin");
+    EXPECT_EQ(folder.Snapshot(), expected);
+}
 
 }  // namespace
 }  // namespace tarvolen::wintest
