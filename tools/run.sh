@@ -24,27 +24,37 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$WINESERVER" -w
 fi
 
-args=()
-if [ $# -gt 0 ]; then
-    target=$1
-    [ -e "$target" ] && target=$(realpath "$target")
-    case $target in
-        /*) args=("$("$WINE64" winepath -w "$target" 2>/dev/null)") ;;
-        *) args=("$target") ;;
-    esac
-fi
 exe=build/win64/bin/tarvolen.exe
 
+# A Linux path given as FILE is handed over as the Windows path Wine maps it to. This runs once the
+# display is known: the first Wine program of a session starts the desktop on the display it finds.
+convert_args() {
+    args=()
+    if [ $# -gt 0 ]; then
+        target=$1
+        [ -e "$target" ] && target=$(realpath "$target")
+        case $target in
+            /*) args=("$("$WINE64" winepath -w "$target" 2>/dev/null)") ;;
+            *) args=("$target") ;;
+        esac
+    fi
+}
+
+
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    convert_args "$@"
     exec "$WINE64" "$exe" "${args[@]}"
 fi
 
 # No display: run it on a virtual one and take a picture.
+rm -f "$state/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" >"$state/xvfb.log" 2>&1 &
 xvfb=$!
 trap 'WINEPREFIX=$WINEPREFIX "$WINESERVER" -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
 for _ in $(seq 100); do [ -s "$state/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(tr -d '\n' <"$state/display")"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+convert_args "$@"
 "$WINE64" "$exe" "${args[@]}" &
 window=""
 for _ in $(seq 200); do
