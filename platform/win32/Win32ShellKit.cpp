@@ -17,11 +17,28 @@ namespace {
 // The longest path Windows can hand out, so that no chosen path is ever cut short.
 constexpr std::size_t kLongestPath = 32768;
 
-// Loads a system DLL from the system folder only, and looks up one of its functions.
+// The full path of a DLL in the system folder, so that no copy elsewhere (beside the program, in the
+// current folder) is ever loaded in its place.
+std::wstring SystemLibraryPath(const wchar_t* dllName) {
+    std::wstring folder(MAX_PATH, L'\0');
+    for (;;) {
+        const UINT length = ::GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+        if (length == 0) {
+            throw std::runtime_error("the system folder is unknown");
+        }
+        if (length < folder.size()) {
+            folder.resize(length);
+            return folder + L"\\" + dllName;
+        }
+        folder.resize(length);
+    }
+}
+
+// Loads a system DLL from the system folder, and looks up one of its functions.
 template <class Function>
 Function Bind(UniqueModule& module, const wchar_t* dllName, const char* functionName) {
     if (!module) {
-        module.reset(::LoadLibraryExW(dllName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+        module.reset(::LoadLibraryW(SystemLibraryPath(dllName).c_str()));
         if (!module) {
             throw std::runtime_error("a system library could not be loaded");
         }
