@@ -32,6 +32,15 @@ void ExpectConfirmation(const MessageBoxView& box, const std::wstring& path) {
     EXPECT_EQ(box.icon, BoxIcon::Question) << Name(box.icon);
 }
 
+// Confirms the deletion of `path` with Yes and returns the box that reports the outcome.
+MessageBoxView AnswerYes(Process& program, const std::wstring& path) {
+    const MessageBoxView confirm = NextBox(program);
+    ExpectConfirmation(confirm, path);
+    PressButton(confirm.window, IDYES);
+    WaitFor([&] { return !::IsWindow(confirm.window); });
+    return NextBox(program);
+}
+
 void ExpectEnds(Process& program) {
     const std::optional<DWORD> code = program.WaitForExit();
     ASSERT_TRUE(code.has_value()) << "the program did not end";
@@ -74,12 +83,7 @@ TEST(DeletionMode, YesRemovesTheFileAndOnlyThatFile) {
     // The command line exactly as a shell might pass it: blanks around a quoted name.
     Process program = StartTarvolen(L"  \"" + (folder / L"old file.txt") + L"\"  ");
 
-    const MessageBoxView confirm = NextBox(program);
-    ExpectConfirmation(confirm, folder / L"old file.txt");
-    PressButton(confirm.window, IDYES);
-
-    WaitFor([&] { return !::IsWindow(confirm.window); });
-    const MessageBoxView done = NextBox(program);
+    const MessageBoxView done = AnswerYes(program, folder / L"old file.txt");
     EXPECT_EQ(done.title, L"Hinweis");
     EXPECT_EQ(done.text, L"Die Datei wurde gel\u00f6scht.");
     EXPECT_EQ(done.buttons, std::vector<int>{IDOK});
@@ -96,11 +100,7 @@ TEST(DeletionMode, ReadOnlyFileIsRemoved) {
     SetReadOnly(folder / L"ro.txt", true);
     Process program = StartTarvolen(folder / L"ro.txt");
 
-    const MessageBoxView confirm = NextBox(program);
-    ExpectConfirmation(confirm, folder / L"ro.txt");
-    PressButton(confirm.window, IDYES);
-    WaitFor([&] { return !::IsWindow(confirm.window); });
-    const MessageBoxView done = NextBox(program);
+    const MessageBoxView done = AnswerYes(program, folder / L"ro.txt");
     EXPECT_EQ(done.text, L"Die Datei wurde gel\u00f6scht.");
     PressButton(done.window, IDOK);
     ExpectEnds(program);
@@ -134,11 +134,7 @@ TEST(DeletionMode, FileInUseIsRemovedAtTheRestart) {
     FileHolder holder(folder / L"busy.txt");
     Process program = StartTarvolen(folder / L"busy.txt");
 
-    const MessageBoxView confirm = NextBox(program);
-    ExpectConfirmation(confirm, folder / L"busy.txt");
-    PressButton(confirm.window, IDYES);
-    WaitFor([&] { return !::IsWindow(confirm.window); });
-    const MessageBoxView later = NextBox(program);
+    const MessageBoxView later = AnswerYes(program, folder / L"busy.txt");
     EXPECT_EQ(later.title, L"Hinweis");
     EXPECT_EQ(later.text, L"Die Datei wird beim n\u00e4chsten Neustart entfernt.");
     EXPECT_EQ(later.buttons, std::vector<int>{IDOK});
