@@ -141,9 +141,7 @@ struct FakeComponents {
                      }),
                      SharedInstance<FileKit>([this, &log] {
                          ++fileKitsMade;
-                         auto kit = std::make_unique<FakeFileKit>(log);
-                         files = kit.get();
-                         return kit;
+                         return std::make_unique<FakeFileKit>(log);
                      })} {}
 
     FakeShellKit& Shell() { return static_cast<FakeShellKit&>(components.shellKit.Get()); }
@@ -151,7 +149,6 @@ struct FakeComponents {
 
     Components components;
     FakeShellKit* shell = nullptr;
-    FakeFileKit* files = nullptr;
     int shellKitsMade = 0;
     int fileKitsMade = 0;
 };
