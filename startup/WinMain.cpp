@@ -10,13 +10,17 @@
 // the window, keeps the program alive until the window is closed.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace tarvolen;
+    // The program's file operations act on the paths as named, also in a 32-bit process on 64-bit
+    // Windows.
+    win32::Wow64Redirection redirection;
     Components components{
         SharedInstance<ShellKit>([] { return std::make_unique<win32::Win32ShellKit>(); }),
-        SharedInstance<FileKit>([] { return std::make_unique<win32::Win32FileKit>(); }),
+        SharedInstance<FileKit>(
+            [&redirection] { return std::make_unique<win32::Win32FileKit>(redirection); }),
     };
     win32::Win32CommandLine commandLine;
     win32::Win32MessageBox messageBox;
-    win32::frmReplacer replacer(instance, components);
+    win32::frmReplacer replacer(instance, components, redirection);
 
     MainContext context{commandLine, messageBox, components, replacer};
     Main(context);

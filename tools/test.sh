@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the native logic tests (sanitizers), the 64-bit build under Wine and the
-# static checks of the 32-bit release executable. Prints each CTest summary and a total.
+# Builds and runs every test: the native logic tests (sanitizers), the 64-bit build under the machine's
+# Wine, and the 32-bit release build under Wine on the 32-bit runner (made once, see tools/runner32.sh).
+# Prints each CTest summary, the time each took, and a total.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source tools/setup.sh
@@ -11,6 +12,7 @@ failed=0
 status=0
 for preset in native win64 win32; do
     echo "=== $preset ==="
+    started=$SECONDS
     log=$(mktemp)
     cmake --workflow --preset "$preset" 2>&1 | tee "$log"
     [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
@@ -25,7 +27,7 @@ for preset in native win64 win32; do
     bad=$(sed -E 's/.*, ([0-9]+) tests? failed.*/\1/' <<<"$summary")
     passed=$((passed + total - bad))
     failed=$((failed + bad))
-    echo "$preset: $summary"
+    echo "$preset: $summary ($((SECONDS - started)) s)"
 done
 echo "Total: $passed passed, $failed failed"
 [ "$failed" -eq 0 ] || status=1

@@ -85,8 +85,11 @@ UniqueIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric
 
 }  // namespace
 
-frmReplacer::frmReplacer(HINSTANCE instance, Components& components)
-    : instance_(instance), components_(components), focusedControl_(FirstInKeyboardOrder()) {}
+frmReplacer::frmReplacer(HINSTANCE instance, Components& components, FsRedirection& redirection)
+    : instance_(instance),
+      components_(components),
+      moveFile_(redirection),
+      focusedControl_(FirstInKeyboardOrder()) {}
 
 void frmReplacer::Show() {
     if (!window_) {

@@ -14,7 +14,7 @@ namespace tarvolen::win32 {
 // It only lays out its controls and passes the button clicks to the click handlers.
 class frmReplacer final : public ReplacerWindowShower, private FormControls {
 public:
-    frmReplacer(HINSTANCE instance, Components& components);
+    frmReplacer(HINSTANCE instance, Components& components, FsRedirection& redirection);
     frmReplacer(const frmReplacer&) = delete;
     frmReplacer& operator=(const frmReplacer&) = delete;
 

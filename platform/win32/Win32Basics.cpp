@@ -13,17 +13,47 @@ int Win32MessageBox::Show(std::wstring_view text, unsigned style, std::optional<
     return ::MessageBoxW(owner_, ownText.c_str(), ownTitle.c_str(), style);
 }
 
+namespace {
+
+// A function of kernel32, which is in every process and stays loaded, so the module handle needs no
+// release; null when this Windows lacks it.
+template <class Function>
+Function Kernel32Function(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), name)));
+}
+
+}  // namespace
+
+bool Wow64Redirection::Disable(void*& previous) {
+#if defined(_WIN64)
+    (void)previous;
+    return false;
+#else
+    if (!lookedUp_) {
+        disable_ = Kernel32Function<DisableFunction>("Wow64DisableWow64FsRedirection");
+        revert_ = Kernel32Function<RevertFunction>("Wow64RevertWow64FsRedirection");
+        lookedUp_ = true;
+    }
+    // Outside WoW64 the call fails and there is nothing to put back.
+    return disable_ != nullptr && revert_ != nullptr && disable_(&previous) != FALSE;
+#endif
+}
+
+void Wow64Redirection::Revert(void* previous) {
+    if (revert_ != nullptr) {
+        revert_(previous);
+    }
+}
+
 std::int32_t Kernel32MoveFile::MoveFileExA(const char* existing, const char* newName, std::uint32_t flags) {
     if (function_ == nullptr) {
-        // kernel32 is in every process and stays loaded, so the module handle needs no release.
-        const HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
-        function_ = reinterpret_cast<MoveFileExAFunction>(
-            reinterpret_cast<void*>(::GetProcAddress(kernel32, "MoveFileExA")));
+        function_ = Kernel32Function<MoveFileExAFunction>("MoveFileExA");
         if (function_ == nullptr) {
             throw std::runtime_error("MoveFileExA is not available");
         }
     }
-    return function_(existing, newName, flags);
+    return WithoutRedirection(redirection_, [&] { return function_(existing, newName, flags); });
 }
 
 std::optional<std::string> ConvertExactly(std::wstring_view text, UINT codePage) {

@@ -35,6 +35,7 @@ KitFlag Win32FileKit::FileExists(std::wstring path) {
     if (path.empty() || HasWildcard(path)) {
         return kKitFalse;
     }
+    const RedirectionOff redirectionOff(redirection_);
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
@@ -57,10 +58,28 @@ KitFlag Win32FileKit::RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFl
                                  KitFlag& scheduledForRestart, std::wstring& errorText) {
     scheduledForRestart = kKitFalse;
     errorText.clear();
+    const auto [removed, error, scheduleError] = WithoutRedirection(redirection_, [&] {
+        return RemoveOrSchedule(path, clearReadOnly != kKitFalse, allowRestart != kKitFalse,
+                                scheduledForRestart);
+    });
+    if (removed) {
+        return kKitTrue;
+    }
+    // The reasons are put into words only now: that may load message resources, which must come from
+    // this process's own system folder.
+    errorText = SystemErrorText(error);
+    if (scheduleError != ERROR_SUCCESS) {
+        // Why it could not be removed now, then why it could not be left for the restart either.
+        errorText += L"\r\n" + SystemErrorText(scheduleError);
+    }
+    return kKitFalse;
+}
 
+Win32FileKit::Outcome Win32FileKit::RemoveOrSchedule(const std::wstring& path, bool clearReadOnly,
+                                                     bool allowRestart, KitFlag& scheduledForRestart) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     bool readOnlyCleared = false;
-    if (clearReadOnly != kKitFalse && attributes != INVALID_FILE_ATTRIBUTES &&
+    if (clearReadOnly && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
         readOnlyCleared =
@@ -68,7 +87,7 @@ KitFlag Win32FileKit::RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFl
     }
 
     if (::DeleteFileW(path.c_str())) {
-        return kKitTrue;
+        return {true, ERROR_SUCCESS, ERROR_SUCCESS};
     }
     const DWORD error = ::GetLastError();
 
@@ -77,10 +96,10 @@ KitFlag Win32FileKit::RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFl
     const bool inUse =
         IsInUseError(error) || (error == ERROR_ACCESS_DENIED && !stillReadOnly && IsHeldDespiteAccess(path));
     DWORD scheduleError = ERROR_SUCCESS;
-    if (allowRestart != kKitFalse && inUse) {
+    if (allowRestart && inUse) {
         if (::MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
             scheduledForRestart = kKitTrue;
-            return kKitTrue;
+            return {true, ERROR_SUCCESS, ERROR_SUCCESS};
         }
         scheduleError = ::GetLastError();
     }
@@ -88,12 +107,7 @@ KitFlag Win32FileKit::RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFl
     if (readOnlyCleared) {
         ::SetFileAttributesW(path.c_str(), attributes);
     }
-    errorText = SystemErrorText(error);
-    if (scheduleError != ERROR_SUCCESS) {
-        // Why it could not be removed now, then why it could not be left for the restart either.
-        errorText += L"\r\n" + SystemErrorText(scheduleError);
-    }
-    return kKitFalse;
+    return {false, error, scheduleError};
 }
 
 }  // namespace tarvolen::win32

@@ -9,6 +9,7 @@
 
 #include "platform/CommandLine.h"
 #include "platform/FileKit.h"
+#include "platform/FsRedirection.h"
 #include "platform/MessageBoxService.h"
 #include "platform/MoveFileApi.h"
 #include "platform/ShellKit.h"
@@ -31,13 +32,32 @@ private:
     HWND owner_;
 };
 
-// kernel32's MoveFileExA, looked up at the first call and kept.
+// kernel32's Wow64DisableWow64FsRedirection and Wow64RevertWow64FsRedirection, looked up at the first
+// use. The 64-bit build has no redirection to switch off, and a 32-bit Windows without WoW64 lacks the
+// functions: there both do nothing.
+class Wow64Redirection final : public FsRedirection {
+public:
+    bool Disable(void*& previous) override;
+    void Revert(void* previous) override;
+
+private:
+    using DisableFunction = BOOL(WINAPI*)(PVOID*);
+    using RevertFunction = BOOL(WINAPI*)(PVOID);
+    bool lookedUp_ = false;
+    DisableFunction disable_ = nullptr;
+    RevertFunction revert_ = nullptr;
+};
+
+// kernel32's MoveFileExA, looked up at the first call and kept. The call itself runs with file-system
+// redirection off, so that it acts on the paths as given.
 class Kernel32MoveFile final : public MoveFileApi {
 public:
+    explicit Kernel32MoveFile(FsRedirection& redirection) : redirection_(redirection) {}
     std::int32_t MoveFileExA(const char* existing, const char* newName, std::uint32_t flags) override;
 
 private:
     using MoveFileExAFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    FsRedirection& redirection_;
     MoveFileExAFunction function_ = nullptr;
 };
 
@@ -65,11 +85,25 @@ private:
     UniqueModule comdlg32_;
 };
 
+// File operations run with file-system redirection off, so that the file named is the file touched.
 class Win32FileKit final : public FileKit {
 public:
+    explicit Win32FileKit(FsRedirection& redirection) : redirection_(redirection) {}
     KitFlag FileExists(std::wstring path) override;
     KitFlag RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFlag allowRestart,
                        KitFlag& scheduledForRestart, std::wstring& errorText) override;
+
+private:
+    // What the file operations of RemoveFile came to, before any of it is put into words.
+    struct Outcome {
+        bool removedOrScheduled;
+        DWORD error;          // why the file could not be removed at once
+        DWORD scheduleError;  // why it could not be left for the restart either (or ERROR_SUCCESS)
+    };
+    static Outcome RemoveOrSchedule(const std::wstring& path, bool clearReadOnly, bool allowRestart,
+                                    KitFlag& scheduledForRestart);
+
+    FsRedirection& redirection_;
 };
 
 // Makes `path` absolute with GetFullPathNameW, however long it is; the text unchanged when the system

@@ -20,7 +20,8 @@ protected:
     }
 
     TempFolder folder;
-    Win32FileKit kit;
+    win32::Wow64Redirection redirection;
+    Win32FileKit kit{redirection};
     KitFlag scheduled = 0;
     std::wstring errorText;
 };
@@ -135,7 +136,8 @@ TEST(ShellKitTest, TextNamingSeveralFilesResolvesToNoExistingFile) {
     WriteFileBytes(folder / L"a.txt", "a");
     WriteFileBytes(folder / L"b.txt", "b");
     Win32ShellKit shell;
-    Win32FileKit files;
+    win32::Wow64Redirection redirection;
+    Win32FileKit files{redirection};
     for (const std::wstring& text : {L"\"" + (folder / L"a.txt") + L"\" \"" + (folder / L"b.txt") + L"\"",
                                      (folder / L"a.txt") + L" " + (folder / L"b.txt"), folder / L"?.txt"}) {
         EXPECT_EQ(files.FileExists(shell.PathFromCommandLine(text)), kKitFalse) << text;

@@ -436,7 +436,13 @@ bool IsPendingForRestart(const std::wstring& path) {
 }
 
 void RestartSystem() {
-    Process wineboot(L"C:\\windows\\system32\\wineboot.exe", L"wineboot.exe -r");
+    // The restart is carried out by the 64-bit system; a 32-bit test program reaches its wineboot
+    // through "Sysnative", as "System32" would lead it to the 32-bit one.
+    BOOL wow64 = FALSE;
+    ::IsWow64Process(::GetCurrentProcess(), &wow64);
+    const std::wstring exe =
+        std::wstring(L"C:\\windows\\") + (wow64 ? L"sysnative" : L"system32") + L"\\wineboot.exe";
+    Process wineboot(exe, L"wineboot.exe -r");
     if (!wineboot.WaitForExit(60s)) {
         throw std::runtime_error("the restart did not finish");
     }

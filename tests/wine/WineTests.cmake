@@ -1,10 +1,28 @@
 # Windows-side tests, run by CTest through Wine in a session of their own (Xvfb, prefixes, wineserver).
+# The 64-bit build runs on the machine's own Wine; the 32-bit build on the 32-bit runner
+# (tools/runner32.sh), in a 64-bit prefix, as a 32-bit program runs on 64-bit Windows.
 set(WINE_STATE ${CMAKE_BINARY_DIR}/wine)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${WINE_STATE})
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(WINE_RUNNER runner32)
+  set(WINE_TEST_TIMEOUT 600)
+else()
+  set(WINE_RUNNER host)
+  set(WINE_TEST_TIMEOUT 180)
+endif()
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${WINE_RUNNER} ${WINE_STATE})
 
-add_test(NAME wine.session.start COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/session.sh start ${WINE_STATE})
-add_test(NAME wine.session.stop COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/session.sh stop ${WINE_STATE})
-set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP WineSession TIMEOUT 600)
+# The runner shows the sources and the build inside it; a build folder within the sources comes along.
+set(WINE_SHARED_DIRS ${CMAKE_SOURCE_DIR})
+cmake_path(IS_PREFIX CMAKE_SOURCE_DIR ${CMAKE_BINARY_DIR} NORMALIZE build_in_source)
+if(NOT build_in_source)
+  list(APPEND WINE_SHARED_DIRS ${CMAKE_BINARY_DIR})
+endif()
+
+add_test(NAME wine.session.start
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/session.sh start ${WINE_RUNNER} ${WINE_STATE} ${WINE_SHARED_DIRS})
+add_test(NAME wine.session.stop COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/session.sh stop ${WINE_RUNNER} ${WINE_STATE})
+# Making the 32-bit runner the first time downloads about 1 GB.
+set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP WineSession TIMEOUT 1800)
 set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP WineSession)
 
 add_library(tarvolen_wintest_support STATIC wine/WinTestSupport.cpp)
@@ -13,15 +31,14 @@ target_link_libraries(tarvolen_wintest_support PUBLIC tarvolen_win32 GTest::gtes
 add_executable(hold_file wine/hold_file.cpp)
 target_link_options(hold_file PRIVATE -municode ${TARVOLEN_STATIC_LINK})
 
-# Tests of one Windows-side program, each TEST a CTest test of its own. Extra arguments are CTest
-# properties for all of them.
+# Tests of one Windows-side program, each TEST a CTest test of its own. The programs are DPI aware.
 function(tarvolen_wine_tests target)
-  add_executable(${target} ${ARGN})
+  add_executable(${target} ${ARGN} wine/driver.rc)
   target_link_libraries(${target} PRIVATE tarvolen_wintest_support GTest::gtest_main)
   target_link_options(${target} PRIVATE ${TARVOLEN_STATIC_LINK})
   add_dependencies(${target} tarvolen hold_file)
   gtest_add_tests(TARGET ${target} SOURCES ${ARGN} TEST_LIST tests)
-  set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED WineSession TIMEOUT 180)
+  set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED WineSession TIMEOUT ${WINE_TEST_TIMEOUT})
   set(${target}_TESTS ${tests} PARENT_SCOPE)
 endfunction()
 
@@ -30,9 +47,15 @@ tarvolen_wine_tests(tarvolen_deletion_tests wine/DeletionModeTest.cpp)
 tarvolen_wine_tests(tarvolen_window_tests wine/WindowModeTest.cpp)
 tarvolen_wine_tests(tarvolen_action_tests wine/ActionTest.cpp)
 tarvolen_wine_tests(tarvolen_browse_tests wine/BrowseTest.cpp)
+set(restart_tests ${tarvolen_platform_tests_TESTS} ${tarvolen_deletion_tests_TESTS} ${tarvolen_action_tests_TESTS})
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # A 32-bit program on 64-bit Windows: names under System32 must reach System32, not SysWOW64.
+  tarvolen_wine_tests(tarvolen_wow64_tests wine/Wow64Test.cpp)
+  list(APPEND restart_tests ${tarvolen_wow64_tests_TESTS})
+endif()
 
 # Tests that schedule work for the restart or restart the system must not overlap.
-foreach(test IN LISTS tarvolen_platform_tests_TESTS tarvolen_deletion_tests_TESTS tarvolen_action_tests_TESTS)
+foreach(test IN LISTS restart_tests)
   if(test MATCHES "Restart")
     set_tests_properties(${test} PROPERTIES RESOURCE_LOCK WineRestart)
   endif()
@@ -40,10 +63,5 @@ endforeach()
 
 # The window's layout again at 144 dpi, in a prefix of its own.
 add_test(NAME WindowLayoutAt144Dpi COMMAND tarvolen_window_tests --gtest_filter=ReplacerWindowLayout.*)
-set_tests_properties(WindowLayoutAt144Dpi PROPERTIES FIXTURES_REQUIRED WineSession TIMEOUT 180
+set_tests_properties(WindowLayoutAt144Dpi PROPERTIES FIXTURES_REQUIRED WineSession TIMEOUT ${WINE_TEST_TIMEOUT}
   ENVIRONMENT "TARVOLEN_WINE_PREFIX=prefix144;TARVOLEN_EXPECT_DPI=144")
-
-# The executable itself: a 64-bit GUI program that needs only Windows' own DLLs.
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
-add_test(NAME pe.test_executable
-  COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../pe/check_pe.py $<TARGET_FILE:tarvolen> --machine amd64)

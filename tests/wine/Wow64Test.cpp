@@ -1,0 +1,119 @@
+// The 32-bit program on 64-bit Windows: a name under System32 means the file in System32, never its
+// twin in SysWOW64, whichever way the file is removed or moved.
+#include <gtest/gtest.h>
+
+#include "platform/win32/Win32Platform.h"
+#include "tests/wine/WinTestSupport.h"
+#include "window/ReplacerLayout.h"
+
+namespace tarvolen::wintest {
+namespace {
+
+// Files in System32, each with a twin of the same name and other contents in SysWOW64. This test
+// program is 32-bit too, so it reaches the real System32 through "Sysnative".
+class Wow64Twins : public ::testing::Test {
+protected:
+    void SetUp() override {
+        BOOL wow64 = FALSE;
+        ASSERT_TRUE(::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64) << "not a 32-bit process";
+        MakeTwins(first);
+    }
+    void TearDown() override {
+        for (const std::wstring& name : made) {
+            ::DeleteFileW(Native(name).c_str());
+            ::DeleteFileW(Twin(name).c_str());
+        }
+    }
+
+    void MakeTwins(const std::wstring& name) {
+        WriteFileBytes(Native(name), "named");
+        WriteFileBytes(Twin(name), "twin");
+        made.push_back(name);
+    }
+    static std::wstring Named(const std::wstring& name) { return L"C:\\windows\\system32\\" + name; }
+    static std::wstring Native(const std::wstring& name) { return L"C:\\windows\\sysnative\\" + name; }
+    static std::wstring Twin(const std::wstring& name) { return L"C:\\windows\\syswow64\\" + name; }
+
+    static void ExpectNamedGoneAndTwinUntouched(const std::wstring& name) {
+        EXPECT_FALSE(PathExists(Native(name))) << "the named file is still there";
+        ASSERT_TRUE(PathExists(Twin(name))) << "the twin in SysWOW64 was removed";
+        EXPECT_EQ(ReadFileBytes(Twin(name)), "twin");
+    }
+
+    // Deletion mode for the named file, answered Yes; the text of the box that reports the outcome.
+    static std::wstring DeleteFromCommandLine(const std::wstring& name) {
+        Process program = StartTarvolen(L"\"" + Named(name) + L"\"");
+        const MessageBoxView confirm = WaitForMessageBox(program.Id());
+        EXPECT_EQ(confirm.text, L"Datei \"" + Named(name) + L"\" wirklich l\u00f6schen?");
+        PressButton(confirm.window, IDYES);
+        WaitFor([&] { return !::IsWindow(confirm.window); });
+        const MessageBoxView outcome = WaitForMessageBox(program.Id());
+        PressButton(outcome.window, IDOK);
+        program.WaitForExit();
+        return outcome.text;
+    }
+
+    // Sets the window's boxes and options and presses Action; the window opens at the first use.
+    std::wstring Act(const std::wstring& source, const std::wstring& target, bool reboot, bool kill) {
+        ReplacerDriver& driver = window ? *window : window.emplace();
+        driver.SetText(kTxtSource, source);
+        driver.SetText(kTxtTarget, target);
+        driver.SetChecked(kChkReboot, reboot);
+        driver.SetChecked(kChkKill, kill);
+        return driver.Action();
+    }
+
+    const std::wstring first = L"tarvolen-twin-" + std::to_wstring(::GetCurrentProcessId()) + L".txt";
+    std::vector<std::wstring> made;
+    TempFolder folder;
+    std::optional<ReplacerDriver> window;
+};
+
+TEST_F(Wow64Twins, FileKitLooksAtSystem32AndLeavesRedirectionOnAfterwards) {
+    win32::Wow64Redirection redirection;
+    win32::Win32FileKit kit{redirection};
+    const std::wstring onlyInWow64 = first + L".wow64-only";
+    WriteFileBytes(Twin(onlyInWow64), "twin");
+    made.push_back(onlyInWow64);
+    EXPECT_EQ(kit.FileExists(Named(onlyInWow64)), kKitFalse);
+    EXPECT_NE(kit.FileExists(Named(first)), kKitFalse);
+    EXPECT_TRUE(PathExists(Named(onlyInWow64))) << "redirection was left off";
+}
+
+TEST_F(Wow64Twins, DeletionModeRemovesTheNamedFile) {
+    EXPECT_EQ(DeleteFromCommandLine(first), L"Die Datei wurde gel\u00f6scht.");
+    ExpectNamedGoneAndTwinUntouched(first);
+}
+
+TEST_F(Wow64Twins, ActionMovesAndDeletesTheNamedFile) {
+    EXPECT_EQ(Act(Named(first), folder / L"moved.txt", false, false), L"1");
+    EXPECT_EQ(ReadFileBytes(folder / L"moved.txt"), "named");
+    ExpectNamedGoneAndTwinUntouched(first);
+
+    WriteFileBytes(Native(first), "named again");
+    EXPECT_EQ(Act(Named(first), L"", false, true), L"1");
+    ExpectNamedGoneAndTwinUntouched(first);
+}
+
+TEST_F(Wow64Twins, NamedFilesAreRemovedAtTheRestart) {
+    // Delete with "Delay until reboot" in the window.
+    EXPECT_EQ(Act(Named(first), L"", true, true), L"1");
+    EXPECT_TRUE(IsPendingForRestart(Named(first)));
+
+    // Deletion mode for a named file in use, which only the restart can remove.
+    const std::wstring held = first + L".held";
+    MakeTwins(held);
+    {
+        FileHolder holder(Native(held));
+        EXPECT_EQ(DeleteFromCommandLine(held), L"Die Datei wird beim n\u00e4chsten Neustart entfernt.");
+    }
+    EXPECT_EQ(ReadFileBytes(Native(first)), "named") << "nothing happens before the restart";
+    EXPECT_EQ(ReadFileBytes(Native(held)), "named") << "nothing happens before the restart";
+
+    RestartSystem();
+    ExpectNamedGoneAndTwinUntouched(first);
+    ExpectNamedGoneAndTwinUntouched(held);
+}
+
+}  // namespace
+}  // namespace tarvolen::wintest
