@@ -3,10 +3,15 @@
 
 Usage: check_pe.py EXE [--machine i386|amd64]
 
+Besides the file's structure it checks that the executable is a lean, reproducible release: no debug
+sections (they live in EXE.debug, named by a .gnu_debuglink section), no link time stamp, and for
+i386 a size of at most 256 KiB.
+
 Prints one "ok: ..." or "FAIL: ..." line per check and exits 1 if any
 check failed. Reads the PE file directly; needs nothing beyond Python.
 """
 import argparse
+import os
 import re
 import struct
 import sys
@@ -23,6 +28,7 @@ SYSTEM_DLLS = {
 # Loaded with LoadLibrary when first needed, so they must not be imported.
 LATE_BOUND_DLLS = {"shell32.dll", "comdlg32.dll"}
 GERMAN = 0x0407
+MAX_I386_SIZE = 256 * 1024
 
 
 class PE:
@@ -34,7 +40,7 @@ class PE:
         if data[self.pe_off:self.pe_off + 4] != b"PE\0\0":
             raise ValueError("no PE signature")
         coff = self.pe_off + 4
-        self.machine, nsect = struct.unpack_from("<HH", data, coff)
+        self.machine, nsect, self.timestamp, symtab, nsyms = struct.unpack_from("<HHIII", data, coff)
         opt_size = struct.unpack_from("<H", data, coff + 16)[0]
         opt = coff + 20
         self.magic = struct.unpack_from("<H", data, opt)[0]
@@ -43,9 +49,17 @@ class PE:
         ndirs = struct.unpack_from("<I", data, dirs - 4)[0]
         self.dirs = [struct.unpack_from("<II", data, dirs + 8 * i) for i in range(min(ndirs, 16))]
         self.sections = []
+        self.names = []
+        strings = symtab + 18 * nsyms  # long section names ("/123") point into the string table
         for i in range(nsect):
-            vsize, va, rawsize, rawptr = struct.unpack_from("<IIII", data, opt + opt_size + 40 * i + 8)
+            hdr = opt + opt_size + 40 * i
+            name = data[hdr:hdr + 8].rstrip(b"\0").decode("ascii", "replace")
+            if name.startswith("/") and name[1:].isdigit() and symtab:
+                start = strings + int(name[1:])
+                name = data[start:data.index(b"\0", start)].decode("ascii", "replace")
+            vsize, va, rawsize, rawptr = struct.unpack_from("<IIII", data, hdr + 8)
             self.sections.append((va, max(vsize, rawsize), rawptr, rawsize))
+            self.names.append(name)
 
     def offset(self, rva):
         for va, vsize, rawptr, rawsize in self.sections:
@@ -54,6 +68,12 @@ class PE:
                     raise ValueError("RVA 0x%x has no file data" % rva)
                 return rawptr + rva - va
         raise ValueError("RVA 0x%x is outside every section" % rva)
+
+    def section_data(self, name):
+        for (_, _, rawptr, rawsize), n in zip(self.sections, self.names):
+            if n == name:
+                return self.data[rawptr:rawptr + rawsize]
+        return None
 
     def directory(self, index):
         return self.dirs[index] if index < len(self.dirs) else (0, 0)
@@ -128,6 +148,19 @@ def check_header(pe, machine, r):
     r.check(pe.machine == want_machine, "machine is %s" % machine, "got 0x%x" % pe.machine)
     r.check(pe.magic == want_magic, "optional header magic 0x%x" % want_magic, "got 0x%x" % pe.magic)
     r.check(pe.subsystem == 2, "subsystem is Windows GUI", "got %d" % pe.subsystem)
+
+
+def check_release(pe, exe, machine, r):
+    debug = [n for n in pe.names if n.startswith(".debug")]
+    r.check(not debug, "no debug sections", "found " + ", ".join(debug))
+    link = pe.section_data(".gnu_debuglink")
+    want = os.path.basename(exe) + ".debug"
+    named = link[:link.index(b"\0")].decode("ascii", "replace") if link and b"\0" in link else None
+    r.check(named == want, ".gnu_debuglink names %s" % want, "got %r" % named)
+    r.check(pe.timestamp == 0, "PE time stamp is zero", "got %d" % pe.timestamp)
+    if machine == "i386":
+        r.check(len(pe.data) <= MAX_I386_SIZE, "size at most %d bytes" % MAX_I386_SIZE,
+                "got %d" % len(pe.data))
 
 
 def check_imports(pe, r):
@@ -255,6 +288,7 @@ def main(argv):
     r.check(True, "PE signature")
     check_header(pe, args.machine, r)
     try:
+        check_release(pe, args.exe, args.machine, r)
         check_imports(pe, r)
         res = pe.resources()
         check_version(res, r)

@@ -1,0 +1,61 @@
+# How the MinGW-w64 builds of tarvolen.exe are made: optimised, lean, with the debug information in a
+# file of its own beside the executable, and byte for byte the same whenever the same sources are built
+# (no time stamps, no paths of the build machine). Included by the top-level CMakeLists.txt before the
+# first target; tarvolen_release_executable() then finishes the executable itself.
+function(tarvolen_release_executable target)
+  if(TARVOLEN_MINGW_RELEASE)
+    _tarvolen_release_executable(${target})
+  endif()
+endfunction()
+
+set(TARVOLEN_MINGW_RELEASE OFF)
+if(NOT (WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU"))
+  return()
+endif()
+set(TARVOLEN_MINGW_RELEASE ON)
+
+# Debug information for every configuration; it ends up in tarvolen.exe.debug, not in the executable.
+# Unused functions and data are dropped at link time. The release optimises for size: the program is
+# small and interactive, and most of its weight is the statically linked C++ runtime.
+add_compile_options(
+  "$<$<COMPILE_LANGUAGE:CXX>:-g;-ffunction-sections;-fdata-sections>"
+  "$<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CONFIG:Release,MinSizeRel>>:-Os>")
+add_link_options(-Wl,--gc-sections)
+
+# No absolute paths in the objects: source and build folder both appear as ".". The build folder comes
+# last so that it wins when it lies inside the source folder.
+add_compile_options(
+  "$<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.;-ffile-prefix-map=${CMAKE_BINARY_DIR}=.>")
+
+# No link time in the PE header: the time stamp field stays zero.
+add_link_options(-Wl,--no-insert-timestamp)
+
+function(_tarvolen_release_executable target)
+  # The C++ runtime's default terminate handler prints the exception's demangled type to stderr before it
+  # calls abort(). A GUI program has no stderr, and the demangler and the formatted output it drags in are
+  # a fifth of the executable. An uncaught exception still ends the program through abort(), the
+  # platform's standard error report, only without that line of text.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(_tarvolen_symbol_prefix "_")
+  else()
+    set(_tarvolen_symbol_prefix "")
+  endif()
+  target_link_options(${target} PRIVATE
+    "LINKER:--defsym=${_tarvolen_symbol_prefix}_ZN9__gnu_cxx27__verbose_terminate_handlerEv=${_tarvolen_symbol_prefix}abort")
+
+  # Split the debug information off: <name>.exe.debug keeps it (and the symbols), <name>.exe is
+  # stripped and names its debug file in a .gnu_debuglink section (with the file's CRC), where gdb and
+  # addr2line look for it. objcopy and strip write the current time into the PE header of what they
+  # write unless SOURCE_DATE_EPOCH says otherwise; zero is what the linker wrote.
+  set(binutils ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${binutils} ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE_NAME:${target}>
+            $<TARGET_FILE_NAME:${target}>.debug
+    COMMAND ${binutils} ${CMAKE_STRIP} --strip-all $<TARGET_FILE_NAME:${target}>
+    COMMAND ${binutils} ${CMAKE_OBJCOPY} --add-gnu-debuglink=$<TARGET_FILE_NAME:${target}>.debug
+            $<TARGET_FILE_NAME:${target}>
+    WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>
+    COMMENT "Splitting the debug information of ${target} off into a file of its own"
+    VERBATIM)
+  set_property(TARGET ${target} APPEND PROPERTY ADDITIONAL_CLEAN_FILES $<TARGET_FILE:${target}>.debug)
+endfunction()
