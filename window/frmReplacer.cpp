@@ -49,7 +49,10 @@ SystemDpi QuerySystemDpi() {
     return dpi;
 }
 
-void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
+// The program's icons belong to the class rather than to the window (WM_SETICON): the title bar, the
+// task bar and Alt+Tab show them all the same, and the window is not made to hand its icons over to the
+// window manager a second and third time while it is being built.
+void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure, HICON bigIcon, HICON smallIcon) {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
     if (::GetClassInfoExW(instance, kWindowClass, &existing)) {
@@ -59,6 +62,8 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
+    windowClass.hIcon = bigIcon;
+    windowClass.hIconSm = smallIcon;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
@@ -68,9 +73,9 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 }
 
 // The classic 8-point dialog font, for which the layout's sizes were made, at the system's dpi.
-UniqueFont CreateControlFont() {
+UniqueFont CreateControlFont(int dpiY) {
     LOGFONTW font{};
-    font.lfHeight = -::MulDiv(8, QuerySystemDpi().y, 72);
+    font.lfHeight = -::MulDiv(8, dpiY, 72);
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     ::wcscpy_s(font.lfFaceName, L"MS Sans Serif");
@@ -93,12 +98,15 @@ frmReplacer::frmReplacer(HINSTANCE instance, Components& components, FsRedirecti
 
 void frmReplacer::Show() {
     if (!window_) {
-        RegisterWindowClass(instance_, &frmReplacer::WindowProc);
-        font_ = CreateControlFont();
-        bigIcon_ = LoadProgramIcon(instance_, SM_CXICON, SM_CYICON);
-        smallIcon_ = LoadProgramIcon(instance_, SM_CXSMICON, SM_CYSMICON);
-
+        // The class is registered once, with the icons of the program's only Replacer window; they
+        // stay loaded as long as it exists.
+        if (!bigIcon_ && !smallIcon_) {
+            bigIcon_ = LoadProgramIcon(instance_, SM_CXICON, SM_CYICON);
+            smallIcon_ = LoadProgramIcon(instance_, SM_CXSMICON, SM_CYSMICON);
+        }
+        RegisterWindowClass(instance_, &frmReplacer::WindowProc, bigIcon_.get(), smallIcon_.get());
         const SystemDpi dpi = QuerySystemDpi();
+        font_ = CreateControlFont(dpi.y);
         RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, dpi.x), TwipsToPixels(kClientHeightTwips, dpi.y)};
         ::AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
         const std::wstring caption(kReplacerCaption);
@@ -196,12 +204,6 @@ void frmReplacer::CreateControls(HWND window) {
             ::SetWindowPos(Control(layout.id), HWND_TOP, 0, 0, 0, 0,
                            SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
-    }
-    if (bigIcon_) {
-        ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-    }
-    if (smallIcon_) {
-        ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     }
 }
 
