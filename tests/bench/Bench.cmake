@@ -1,0 +1,23 @@
+# The start-up benchmark (tools/bench.sh): floor programs built like tarvolen.exe (same manifest, same
+# static linking) and the driver that times them. Nothing here is built by default.
+set(TARVOLEN_BENCH_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+function(tarvolen_bench_program target)
+  add_executable(${target} EXCLUDE_FROM_ALL ${ARGN})
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_options(${target} PRIVATE -municode ${TARVOLEN_STATIC_LINK})
+endfunction()
+
+tarvolen_bench_program(tarvolen_floor_box ${TARVOLEN_BENCH_DIR}/FloorBox.cpp ${TARVOLEN_BENCH_DIR}/Floor.rc)
+tarvolen_bench_program(tarvolen_floor_window ${TARVOLEN_BENCH_DIR}/FloorWindow.cpp ${TARVOLEN_BENCH_DIR}/Floor.rc)
+set_target_properties(tarvolen_floor_box tarvolen_floor_window PROPERTIES WIN32_EXECUTABLE TRUE)
+# The least programs: nothing in them throws, so they carry no unwinding code, and they are stripped.
+foreach(floor tarvolen_floor_box tarvolen_floor_window)
+  target_compile_options(${floor} PRIVATE -fno-exceptions)
+  add_custom_command(TARGET ${floor} POST_BUILD COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE:${floor}> VERBATIM)
+endforeach()
+
+# The driver reuses the Windows-side tests' process and window helpers.
+tarvolen_bench_program(tarvolen_bench ${TARVOLEN_BENCH_DIR}/BenchDriver.cpp
+  ${CMAKE_SOURCE_DIR}/tests/wine/WinTestSupport.cpp ${TARVOLEN_BENCH_DIR}/BenchDriver.rc)
+target_link_libraries(tarvolen_bench PRIVATE tarvolen_core psapi)
