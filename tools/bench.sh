@@ -2,12 +2,13 @@
 # Start-up benchmark of the release tarvolen.exe (32-bit) against floor programs that show the same box
 # or window and nothing more; prints the medians, their ratio per mode, the peak working set and the
 # size of the program. Needs root: the 32-bit programs run in the 32-bit runner (tools/runner32.sh).
-#   bench.sh [RUNS]     RUNS runs per program and mode after a warm-up (default 11)
+#   bench.sh [RUNS]     RUNS runs per program and mode after a warm-up (default 21, at least 11)
 # Run it on an otherwise idle machine: other work on the two cores shows up in the figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-runs=${1:-11}
+runs=${1:-21}
+[ "$runs" -ge 11 ] 2>/dev/null || { echo "RUNS must be a number of at least 11" >&2; exit 2; }
 source tools/setup.sh
 ensure_packages
 
