@@ -117,14 +117,14 @@ TEST_F(ReplacerHandlersTest, APathWithoutAnExactAnsiFormIsNeverPassedOn) {
 TEST_F(ReplacerHandlersTest, BrowseWritesOnlyItsOwnBox) {
     fakes.Shell().specialFolder = L"C:\\WINDOWS";
     fakes.Shell().chosenPath = L"D:\\picked file.exe";
-    for (const std::int16_t index : {0, 1}) {
+    for (const std::int16_t index : {std::int16_t{0}, std::int16_t{1}}) {
         form.texts = {{kTxtSource, L"old source"}, {kTxtTarget, L"old target"}};
         cmdBrowse_Click(context, index);
         EXPECT_EQ(form.texts[index == 0 ? kTxtSource : kTxtTarget], L"D:\\picked file.exe") << index;
         EXPECT_EQ(form.texts[index == 0 ? kTxtTarget : kTxtSource],
                   index == 0 ? L"old target" : L"old source");
     }
-    for (const std::int16_t index : {-1, 2, 7}) {
+    for (const std::int16_t index : {std::int16_t{-1}, std::int16_t{2}, std::int16_t{7}}) {
         form.texts = {{kTxtSource, L"s"}, {kTxtTarget, L"t"}};
         cmdBrowse_Click(context, index);
         EXPECT_EQ(form.texts, (std::map<int, std::wstring>{{kTxtSource, L"s"}, {kTxtTarget, L"t"}})) << index;
