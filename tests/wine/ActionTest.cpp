@@ -14,12 +14,7 @@ protected:
     // Sets the boxes and options, presses Action and checks that nothing of the window changed.
     std::wstring Act(const std::wstring& source, const std::wstring& target, bool overwrite, bool reboot,
                      bool kill) {
-        driver.SetText(kTxtSource, source);
-        driver.SetText(kTxtTarget, target);
-        driver.SetChecked(kChkOverwrite, overwrite);
-        driver.SetChecked(kChkReboot, reboot);
-        driver.SetChecked(kChkKill, kill);
-        const std::wstring result = driver.Action();
+        const std::wstring result = driver.Action(source, target, overwrite, reboot, kill);
         EXPECT_EQ(driver.Text(kTxtSource), source);
         EXPECT_EQ(driver.Text(kTxtTarget), target);
         EXPECT_EQ(driver.IsChecked(kChkOverwrite), overwrite);

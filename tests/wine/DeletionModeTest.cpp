@@ -1,45 +1,11 @@
 // The program started with a file's name on its command line, driven through its message boxes.
 #include <gtest/gtest.h>
 
+#include "tests/wine/DeletionDialog.h"
 #include "tests/wine/WinTestSupport.h"
 
 namespace tarvolen::wintest {
 namespace {
-
-constexpr wchar_t kConfirmTail[] = L" wirklich l\u00f6schen?";
-
-// No window but message boxes ever shows in deletion mode, and the Replacer window is never made.
-void ExpectOnlyMessageBoxes(const Process& program) {
-    for (const HWND window : VisibleTopWindows(program.Id())) {
-        EXPECT_EQ(ClassOf(window), L"#32770") << "a window that is no message box: " << TextOf(window);
-    }
-    for (const HWND window : AllTopWindows(program.Id())) {
-        EXPECT_NE(ClassOf(window), L"TarvolenReplacer");
-    }
-}
-
-MessageBoxView NextBox(Process& program) {
-    MessageBoxView box = WaitForMessageBox(program.Id());
-    EXPECT_NE(box.window, nullptr) << "no message box appeared";
-    ExpectOnlyMessageBoxes(program);
-    return box;
-}
-
-void ExpectConfirmation(const MessageBoxView& box, const std::wstring& path) {
-    EXPECT_EQ(box.title, L"Tarvolen");
-    EXPECT_EQ(box.text, L"Datei \"" + path + L"\"" + kConfirmTail);
-    EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
-    EXPECT_EQ(box.icon, BoxIcon::Question) << Name(box.icon);
-}
-
-// Confirms the deletion of `path` with Yes and returns the box that reports the outcome.
-MessageBoxView AnswerYes(Process& program, const std::wstring& path) {
-    const MessageBoxView confirm = NextBox(program);
-    ExpectConfirmation(confirm, path);
-    PressButton(confirm.window, IDYES);
-    WaitFor([&] { return !::IsWindow(confirm.window); });
-    return NextBox(program);
-}
 
 void ExpectEnds(Process& program) {
     const std::optional<DWORD> code = program.WaitForExit();

@@ -526,4 +526,14 @@ std::wstring ReplacerDriver::Action() {
     return text;
 }
 
+std::wstring ReplacerDriver::Action(const std::wstring& source, const std::wstring& target, bool overwrite,
+                                    bool reboot, bool kill) {
+    SetText(kTxtSource, source);
+    SetText(kTxtTarget, target);
+    SetChecked(kChkOverwrite, overwrite);
+    SetChecked(kChkReboot, reboot);
+    SetChecked(kChkKill, kill);
+    return Action();
+}
+
 }  // namespace tarvolen::wintest

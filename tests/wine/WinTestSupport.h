@@ -139,6 +139,9 @@ public:
     // Clicks "Action" and returns the text of the result box, which it closes with OK; "<no box>"
     // when no box appeared.
     std::wstring Action();
+    // Fills both boxes, sets the three options, then clicks "Action" as above.
+    std::wstring Action(const std::wstring& source, const std::wstring& target, bool overwrite, bool reboot,
+                        bool kill);
 
 private:
     Process program_;

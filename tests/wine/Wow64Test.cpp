@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/Win32Platform.h"
+#include "tests/wine/DeletionDialog.h"
 #include "tests/wine/WinTestSupport.h"
-#include "window/ReplacerLayout.h"
 
 namespace tarvolen::wintest {
 namespace {
@@ -43,11 +43,7 @@ protected:
     // Deletion mode for the named file, answered Yes; the text of the box that reports the outcome.
     static std::wstring DeleteFromCommandLine(const std::wstring& name) {
         Process program = StartTarvolen(L"\"" + Named(name) + L"\"");
-        const MessageBoxView confirm = WaitForMessageBox(program.Id());
-        EXPECT_EQ(confirm.text, L"Datei \"" + Named(name) + L"\" wirklich l\u00f6schen?");
-        PressButton(confirm.window, IDYES);
-        WaitFor([&] { return !::IsWindow(confirm.window); });
-        const MessageBoxView outcome = WaitForMessageBox(program.Id());
+        const MessageBoxView outcome = AnswerYes(program, Named(name));
         PressButton(outcome.window, IDOK);
         program.WaitForExit();
         return outcome.text;
@@ -56,11 +52,7 @@ protected:
     // Sets the window's boxes and options and presses Action; the window opens at the first use.
     std::wstring Act(const std::wstring& source, const std::wstring& target, bool reboot, bool kill) {
         ReplacerDriver& driver = window ? *window : window.emplace();
-        driver.SetText(kTxtSource, source);
-        driver.SetText(kTxtTarget, target);
-        driver.SetChecked(kChkReboot, reboot);
-        driver.SetChecked(kChkKill, kill);
-        return driver.Action();
+        return driver.Action(source, target, false, reboot, kill);
     }
 
     const std::wstring first = L"tarvolen-twin-" + std::to_wstring(::GetCurrentProcessId()) + L".txt";
