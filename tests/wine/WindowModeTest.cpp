@@ -130,7 +130,8 @@ TEST_F(ReplacerWindowTest, OpensEmptyWithEveryControlInItsFirstState) {
     }
     // The text boxes take text of any length.
     EXPECT_GT(::SendMessageW(Control(kTxtSource), EM_GETLIMITTEXT, 0, 0), 32767);
-    EXPECT_EQ(Focus(), Control(kTxtSource));
+    // The window may become the active one a moment after it is shown.
+    EXPECT_TRUE(WaitFor([&] { return Focus() == Control(kTxtSource); }, 3s)) << TextOf(Focus());
     EXPECT_FALSE(HasModuleLoaded(program.Handle(), L"comdlg32.dll"));
     EXPECT_FALSE(HasModuleLoaded(program.Handle(), L"shell32.dll"));
 }
@@ -138,7 +139,7 @@ TEST_F(ReplacerWindowTest, OpensEmptyWithEveryControlInItsFirstState) {
 TEST_F(ReplacerWindowTest, TabFollowsTheKeyboardOrderAndWraps) {
     const int order[] = {kTxtSource,  kTxtTarget, kChkOverwrite, kChkReboot, kCmdBrowse0,
                          kCmdBrowse1, kCommand1,  kChkKill,      kTxtSource};
-    ASSERT_EQ(Focus(), Control(kTxtSource));
+    ASSERT_TRUE(WaitFor([&] { return Focus() == Control(kTxtSource); }, 3s)) << TextOf(Focus());
     for (std::size_t i = 1; i < std::size(order); ++i) {
         PressKey(VK_TAB);
         EXPECT_TRUE(WaitFor([&] { return Focus() == Control(order[i]); }, 3s))
