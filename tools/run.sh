@@ -23,6 +23,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     "$WINESERVER" -w
 fi
+add_wine_fonts "$WINEPREFIX"
 
 exe=build/win64/bin/tarvolen.exe
 

@@ -3,7 +3,7 @@
 TARVOLEN_PACKAGES=(
     cmake make g++ googletest python3
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-    wine wine64 xvfb x11-utils imagemagick
+    wine wine64 fonts-wine xvfb x11-utils imagemagick
     debootstrap  # makes the 32-bit runner (tools/runner32.sh)
 )
 

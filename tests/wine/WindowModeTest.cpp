@@ -1,7 +1,12 @@
 // The program started with an empty command line: its window, looked at and driven from outside.
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <commctrl.h>
+
+#include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <thread>
 
 #include "tests/wine/WinTestSupport.h"
@@ -43,6 +48,37 @@ RECT ClientRectOf(HWND control, HWND window) {
     ::GetWindowRect(control, &rect);
     ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+// A button's own measure of its caption (BCM_GETIDEALSIZE): the size that fits its text in the font it
+// draws with. The control writes the answer into its own process, so the SIZE is placed there.
+SIZE IdealSize(HANDLE process, HWND button) {
+    const auto release = [process](void* at) { ::VirtualFreeEx(process, at, 0, MEM_RELEASE); };
+    const std::unique_ptr<void, decltype(release)> remote(
+        ::VirtualAllocEx(process, nullptr, sizeof(SIZE), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE), release);
+    SIZE size{};  // zero width asks for the ideal width as well as the height
+    if (!remote || !::WriteProcessMemory(process, remote.get(), &size, sizeof size, nullptr) ||
+        !::SendMessageW(button, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(remote.get())) ||
+        !::ReadProcessMemory(process, remote.get(), &size, sizeof size, nullptr)) {
+        return {-1, -1};
+    }
+    return size;
+}
+
+int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool HasFontFace(const wchar_t* face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    ::wcscpy_s(wanted.lfFaceName, face);
+    bool found = false;
+    const HDC screen = ::GetDC(nullptr);
+    ::EnumFontFamiliesExW(screen, &wanted, &NoteFace, reinterpret_cast<LPARAM>(&found), 0);
+    ::ReleaseDC(nullptr, screen);
+    return found;
 }
 
 class ReplacerWindowTest : public ::testing::Test {
@@ -94,6 +130,21 @@ TEST_F(ReplacerWindowLayout, EveryControlSitsWhereTheLayoutSaysAtTheSystemDpi) {
         EXPECT_EQ(at.top, Scaled(expected.at96.top, dpi)) << expected.id;
         EXPECT_EQ(at.right, Scaled(expected.at96.right, dpi)) << expected.id;
         EXPECT_EQ(at.bottom, Scaled(expected.at96.bottom, dpi)) << expected.id;
+    }
+}
+
+// The sizes were made for the classic dialog face; where it is missing, another one is drawn and cut.
+TEST_F(ReplacerWindowLayout, CaptionsFitTheirControlsInTheFaceTheProgramAsksFor) {
+    EXPECT_TRUE(HasFontFace(L"MS Sans Serif")) << "the system has no \"MS Sans Serif\"";
+    for (const int id : {kChkOverwrite, kChkReboot, kChkKill, kCommand1}) {
+        RECT client{};
+        ::GetClientRect(Control(id), &client);
+        const SIZE ideal = IdealSize(program.Handle(), Control(id));
+        ASSERT_GT(ideal.cx, 0) << TextOf(Control(id)) << ": no ideal size";
+        EXPECT_LE(ideal.cx, client.right) << TextOf(Control(id)) << ": caption wider than its control";
+        EXPECT_LE(ideal.cy, client.bottom) << TextOf(Control(id)) << ": caption higher than its control";
+        std::printf("%ls: ideal %ldx%ld, control %ldx%ld\n", TextOf(Control(id)).c_str(), ideal.cx, ideal.cy,
+                    client.right, client.bottom);
     }
 }
 

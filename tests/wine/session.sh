@@ -5,7 +5,8 @@
 #   session.sh stop RUNNER STATE_DIR            ends that wineserver and that Xvfb only
 # RUNNER is "host" or "runner32" (see wine-env.sh); the 32-bit runner is made if needed, and shows the
 # folders DIR... (the sources and the build) inside it for the length of the session.
-# Prefixes: STATE_DIR/prefix (96 dpi) and STATE_DIR/prefix144 (144 dpi), 64-bit (WoW64) both.
+# Prefixes: STATE_DIR/prefix (96 dpi) and STATE_DIR/prefix144 (144 dpi), 64-bit (WoW64) both, with
+# Wine's fonts.
 # Each wineserver is kept alive (-p) for the whole run: a new wineserver session starts with
 # "wineboot --init", which would carry out pending restart operations before a test could look.
 set -euo pipefail
@@ -71,6 +72,8 @@ start)
     DISPLAY=$(cat "$state/display")
     make_prefix "$state/prefix" 96
     make_prefix "$state/prefix144" 144
+    add_wine_fonts "$state/prefix"
+    add_wine_fonts "$state/prefix144"
     start_server "$state/prefix"
     start_server "$state/prefix144"
     echo "Wine session ready on display $DISPLAY"

@@ -21,3 +21,16 @@ else
     export WINELOADER=$WINE64
 fi
 export WINEDEBUG=${WINEDEBUG:--all}
+
+# Copies Wine's own fonts (Debian package fonts-wine: MS Sans Serif, Tahoma, Marlett for the title-bar
+# symbols...) into a prefix's Fonts folder, once per prefix. Wine does not find them where the package
+# puts them, and falls back to wider faces that cut the captions. Fonts come from the Wine that runs
+# the prefix: the host's, or the 32-bit runner's.
+add_wine_fonts() {  # add_wine_fonts PREFIX
+    local prefix=$1
+    [ -f "$prefix/.tarvolen-fonts" ] && return 0
+    "${IN_RUNNER[@]}" sh -c 'ls "$1"/*.ttf >/dev/null && cp "$1"/*.ttf "$1"/*.fon "$0"' \
+        "$prefix/drive_c/windows/Fonts" /usr/share/wine/fonts ||
+        { echo "Wine's fonts are missing (package fonts-wine)" >&2; return 1; }
+    touch "$prefix/.tarvolen-fonts"
+}
