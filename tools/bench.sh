@@ -47,6 +47,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     WINEDLLOVERRIDES="mscoree,mshtml=" bash tools/runner32.sh exec "$wine64" wineboot -i >/dev/null 2>&1
     bash tools/runner32.sh exec "$wineserver" -w
 fi
+TARVOLEN_WINE_RUNNER=runner32 source tests/wine/wine-env.sh
+add_wine_fonts "$WINEPREFIX"
 # One wineserver for all runs; the first program of its session runs the start-up wineboot, which
 # must be over before anything is timed. The server, the driver and the programs it starts run at a
 # raised priority, so that other work on the machine disturbs the timings less.

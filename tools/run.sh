@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Builds tarvolen.exe (64-bit, the build this machine can run) and starts it under Wine.
-#   run.sh          opens the window
-#   run.sh FILE     deletion mode for FILE
-# With no display it runs under its own Xvfb, saves a screenshot of the first window into
-# build/win64/screenshot.png and closes the program again (so no file is removed).
+#   run.sh            opens the window
+#   run.sh FILE       deletion mode for FILE
+#   run.sh --pictures retakes the README's pictures: docs/screenshot.png (the window) and
+#                     docs/confirmation.png (deletion mode's first box, for a sample file in the prefix)
+# With no display, or for the pictures, it runs under its own Xvfb, saves a screenshot of the first
+# window (build/win64/screenshot.png without --pictures) and closes the program again, unanswered, so
+# no file is removed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/setup.sh
@@ -41,6 +44,48 @@ convert_args() {
     fi
 }
 
+# Runs the program on a display of its own and saves a picture of its first window into PICTURE.
+take_picture() {  # take_picture PICTURE [FILE]
+    local picture=$1 xvfb program window=""
+    shift
+    rm -f "$state/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" >"$state/xvfb.log" 2>&1 &
+    xvfb=$!
+    trap 'WINEPREFIX=$WINEPREFIX "$WINESERVER" -k 2>/dev/null || true; kill '"$xvfb"' 2>/dev/null || true' EXIT
+    for _ in $(seq 100); do [ -s "$state/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(tr -d '\n' <"$state/display")"
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    convert_args "$@"
+    "$WINE64" "$exe" "${args[@]}" &
+    program=$!
+    for _ in $(seq 200); do
+        window=$(xwininfo -root -children 2>/dev/null | grep -E '"(Tarvolen|Fehler)' | awk '{print $1}' | head -n 1 || true)
+        [ -n "$window" ] && break
+        sleep 0.1
+    done
+    if [ -z "$window" ]; then
+        echo "No window appeared." >&2
+        exit 1
+    fi
+    sleep 1
+    import -window "$window" "$picture"
+    # The program ends without an answer to anything it asked.
+    "$WINESERVER" -k 2>/dev/null || true
+    wait "$program" || true
+    kill "$xvfb" 2>/dev/null || true
+    trap - EXIT
+    echo "Screenshot saved: $picture"
+}
+
+if [ "${1:-}" = --pictures ]; then
+    take_picture docs/screenshot.png
+    sample="$WINEPREFIX/drive_c/Temp/old setup.log"
+    mkdir -p "$(dirname "$sample")"
+    echo "a file to be deleted" >"$sample"
+    take_picture docs/confirmation.png 'C:\Temp\old setup.log'
+    [ -f "$sample" ] || { echo "The sample file was removed." >&2; exit 1; }
+    exit 0
+fi
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     convert_args "$@"
@@ -48,25 +93,4 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 fi
 
 # No display: run it on a virtual one and take a picture.
-rm -f "$state/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" >"$state/xvfb.log" 2>&1 &
-xvfb=$!
-trap 'WINEPREFIX=$WINEPREFIX "$WINESERVER" -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 100); do [ -s "$state/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(tr -d '\n' <"$state/display")"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-convert_args "$@"
-"$WINE64" "$exe" "${args[@]}" &
-window=""
-for _ in $(seq 200); do
-    window=$(xwininfo -root -children 2>/dev/null | grep -E '"(Tarvolen|Fehler)' | awk '{print $1}' | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-if [ -z "$window" ]; then
-    echo "No window appeared." >&2
-    exit 1
-fi
-sleep 1
-import -window "$window" build/win64/screenshot.png
-echo "Screenshot saved: build/win64/screenshot.png"
+take_picture build/win64/screenshot.png "$@"

@@ -48,8 +48,36 @@ in_chroot() {
         ${TARVOLEN_EXPECT_DPI:+TARVOLEN_EXPECT_DPI=$TARVOLEN_EXPECT_DPI} "$@"
 }
 
+has_package() {
+    dpkg-query --admindir="$chroot_dir/var/lib/dpkg" -W -f='${Status}' "$1" 2>/dev/null |
+        grep -q "install ok installed"
+}
+
+# Installs packages into the chroot from its own sources.
+chroot_install() {
+    # Package scripts want /proc; i386 ones that cannot run here yet only miss optional caches.
+    local mounted=0 status=0
+    mountpoint -q "$chroot_dir/proc" || { mount -t proc proc "$chroot_dir/proc" && mounted=1; }
+    {
+        in_chroot env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
+            in_chroot env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" &&
+            in_chroot apt-get clean
+    } >>"$root/install.log" 2>&1 || status=$?
+    [ "$mounted" -eq 0 ] || umount "$chroot_dir/proc"
+    [ "$status" -eq 0 ] || { tail -n 20 "$root/install.log" >&2; exit 1; }
+}
+
 ensure() {
-    [ -f "$ready_stamp" ] && return 0
+    if [ -f "$ready_stamp" ]; then
+        # A runner made before Wine's fonts were part of it gets them now.
+        has_package fonts-wine && return 0
+        need_root
+        lock
+        has_package fonts-wine && return 0
+        echo "adding Wine's fonts to the 32-bit runner"
+        chroot_install fonts-wine
+        return 0
+    fi
     need_root
     command -v debootstrap >/dev/null || { echo "debootstrap is not installed" >&2; exit 1; }
     local mirror
@@ -65,18 +93,9 @@ ensure() {
     printf 'deb %s trixie main\n' "$mirror" >"$chroot_dir/etc/apt/sources.list"
     printf '#!/bin/sh\nexit 101\n' >"$chroot_dir/usr/sbin/policy-rc.d"
     chmod +x "$chroot_dir/usr/sbin/policy-rc.d"
-    # Package scripts want /proc; i386 ones that cannot run here yet only miss optional caches.
-    mountpoint -q "$chroot_dir/proc" || mount -t proc proc "$chroot_dir/proc"
-    local status=0
-    {
-        in_chroot dpkg --add-architecture i386 &&
-            in_chroot env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
-            in_chroot env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-                wine wine64 wine32:i386 qemu-user &&
-            in_chroot apt-get clean
-    } >"$root/install.log" 2>&1 || status=$?
-    umount "$chroot_dir/proc"
-    [ "$status" -eq 0 ] || { tail -n 20 "$root/install.log" >&2; exit 1; }
+    in_chroot dpkg --add-architecture i386
+    : >"$root/install.log"
+    chroot_install wine wine64 wine32:i386 qemu-user fonts-wine
     touch "$ready_stamp"
 }
 
