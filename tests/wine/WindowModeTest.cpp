@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <thread>
@@ -133,7 +132,8 @@ TEST_F(ReplacerWindowLayout, EveryControlSitsWhereTheLayoutSaysAtTheSystemDpi) {
     }
 }
 
-// The sizes were made for the classic dialog face; where it is missing, another one is drawn and cut.
+// The program draws its controls in "MS Sans Serif", the classic dialog face the layout's sizes were made
+// for; where the face is missing another one is drawn, and captions are cut.
 TEST_F(ReplacerWindowLayout, CaptionsFitTheirControlsInTheFaceTheProgramAsksFor) {
     EXPECT_TRUE(HasFontFace(L"MS Sans Serif")) << "the system has no \"MS Sans Serif\"";
     for (const int id : {kChkOverwrite, kChkReboot, kChkKill, kCommand1}) {
@@ -143,8 +143,6 @@ TEST_F(ReplacerWindowLayout, CaptionsFitTheirControlsInTheFaceTheProgramAsksFor)
         ASSERT_GT(ideal.cx, 0) << TextOf(Control(id)) << ": no ideal size";
         EXPECT_LE(ideal.cx, client.right) << TextOf(Control(id)) << ": caption wider than its control";
         EXPECT_LE(ideal.cy, client.bottom) << TextOf(Control(id)) << ": caption higher than its control";
-        std::printf("%ls: ideal %ldx%ld, control %ldx%ld\n", TextOf(Control(id)).c_str(), ideal.cx, ideal.cy,
-                    client.right, client.bottom);
     }
 }
 
