@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks that THIRD-PARTY-NOTICES.txt names every library whose code tarvolen.exe holds.
 
-    check_notices.py LINK_MAP NOTICES
+    check_notices.py LINK_MAP NOTICES [AR]
 
 LINK_MAP is the linker's map of tarvolen.exe (tarvolen.exe.map): it lists every archive member the
 linker took and every object file it loaded. Each of them is traced to the library it comes from, and
@@ -62,9 +62,9 @@ def parse_map(text):
     return taken
 
 
-def member_sources(archive, member):
+def member_sources(ar, archive, member):
     """The MinGW-w64 source files an archive member names."""
-    data = subprocess.run(["ar", "p", archive, member], capture_output=True, check=True).stdout
+    data = subprocess.run([ar, "p", archive, member], capture_output=True, check=True).stdout
     return {path.decode() for path in SOURCE.findall(data)}
 
 
@@ -78,7 +78,7 @@ def notices_for_sources(sources):
     return needed
 
 
-def required_libraries(taken):
+def required_libraries(taken, ar):
     """{library name: [what was taken from it]}, and the things of unknown origin."""
     required = {}
     unknown = []
@@ -98,15 +98,16 @@ def required_libraries(taken):
             unknown.append(what)
             continue
         if member and RUNTIME in libraries:
-            libraries |= notices_for_sources(member_sources(path, member))
+            libraries |= notices_for_sources(member_sources(ar, path, member))
         for library in libraries:
             required.setdefault(library, []).append(what)
     return required, unknown
 
 
 def main():
-    if len(sys.argv) != 3:
-        sys.exit("usage: check_notices.py LINK_MAP NOTICES")
+    if len(sys.argv) not in (3, 4):
+        sys.exit("usage: check_notices.py LINK_MAP NOTICES [AR]")
+    ar = sys.argv[3] if len(sys.argv) == 4 else "ar"
     with open(sys.argv[1], encoding="utf-8", errors="replace") as file:
         taken = parse_map(file.read())
     with open(sys.argv[2], encoding="utf-8") as file:
@@ -114,7 +115,7 @@ def main():
     if not taken:
         sys.exit(f"{sys.argv[1]}: no archive members or objects found; is it a link map?")
 
-    required, unknown = required_libraries(taken)
+    required, unknown = required_libraries(taken, ar)
     missing = sorted(set(required) - named)
     for library in sorted(required):
         status = "named" if library in named else "MISSING from the notices"
