@@ -43,6 +43,12 @@ function(_tarvolen_release_executable target)
   target_link_options(${target} PRIVATE
     "LINKER:--defsym=${_tarvolen_symbol_prefix}_ZN9__gnu_cxx27__verbose_terminate_handlerEv=${_tarvolen_symbol_prefix}abort")
 
+  # The link map (<name>.exe.map beside the executable): which archive members of which libraries the
+  # executable holds, for the check of the third-party notices. Writing it changes nothing in the
+  # executable.
+  target_link_options(${target} PRIVATE "LINKER:-Map=$<TARGET_FILE:${target}>.map")
+  set_property(TARGET ${target} APPEND PROPERTY ADDITIONAL_CLEAN_FILES $<TARGET_FILE:${target}>.map)
+
   # Split the debug information off: <name>.exe.debug keeps it (and the symbols), <name>.exe is
   # stripped and names its debug file in a .gnu_debuglink section (with the file's CRC), where gdb and
   # addr2line look for it. objcopy and strip write the current time into the PE header of what they

@@ -3,15 +3,9 @@
 #include "platform/CommandLine.h"
 #include "platform/MessageBoxService.h"
 #include "platform/SharedInstance.h"
+#include "window/ReplacerWindowShower.h"
 
 namespace tarvolen {
-
-// Opens the Replacer window without an owner and without waiting for it.
-class ReplacerWindowShower {
-public:
-    virtual ~ReplacerWindowShower() = default;
-    virtual void Show() = 0;
-};
 
 // Everything the start-up procedure reaches.
 struct MainContext {

@@ -6,7 +6,7 @@
 #include "platform/SharedInstance.h"
 #include "platform/win32/UniqueResource.h"
 #include "platform/win32/Win32Platform.h"
-#include "startup/ModMain.h"
+#include "window/ReplacerWindowShower.h"
 
 namespace tarvolen::win32 {
 

@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
-# Builds the 32-bit release package twice from a copy of the working tree, in two folders with paths of
-# different lengths and layouts, a few seconds apart and in different time zones, and checks that
-# tarvolen.exe, its debug file and the zip come out byte for byte the same.
+# Builds the release package of one build (the win32 or the win64 preset) twice from a copy of the
+# working tree, in two folders with paths of different lengths and layouts, a few seconds apart and in
+# different time zones, and checks that tarvolen.exe, its debug file and the zip come out byte for byte
+# the same, and that the zip holds the five files of a release.
 #
-# Usage: reproducible.sh SOURCE_DIR WORK_DIR [CMAKE]
+# Usage: reproducible.sh SOURCE_DIR WORK_DIR [CMAKE [PRESET]]
 set -euo pipefail
 src=$(cd "$1" && pwd)
 work=$2
 cmake=${3:-cmake}
+preset=${4:-win32}
 
 rm -rf "$work"
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
 # Build folder inside the copied sources (as the presets do) in one run, beside them in the other.
 src_a=$work/a/src
-build_a=$work/a/src/build/win32
+build_a=$work/a/src/build/$preset
 src_b=$work/second-copy-with-a-longer-path/sources
 build_b=$work/second-copy-with-a-longer-path/out
 
@@ -37,7 +39,7 @@ build() { # SOURCE BUILD TZ UMASK
         unset SOURCE_DATE_EPOCH
         export TZ=$3
         umask "$4"
-        "$cmake" --preset win32 -B "$2" -DTARVOLEN_TESTS=OFF >"$2.log" 2>&1 &&
+        "$cmake" --preset "$preset" -B "$2" -DTARVOLEN_TESTS=OFF >"$2.log" 2>&1 &&
             "$cmake" --build "$2" --target package --parallel 2 >>"$2.log" 2>&1
     ) || { echo "build in $2 failed:"; tail -n 30 "$2.log"; exit 1; }
 }
@@ -50,7 +52,7 @@ sleep 2 # a different second, and a different two-second step of the zip's DOS t
 build "$src_b" "$build_b" JST-9 027
 
 status=0
-for file in bin/tarvolen.exe bin/tarvolen.exe.debug tarvolen-*-win32.zip; do
+for file in bin/tarvolen.exe bin/tarvolen.exe.debug tarvolen-*-"$preset".zip; do
     a=$(cd "$build_a" && sha256sum $file)
     b=$(cd "$build_b" && sha256sum $file)
     echo "first:  $a"
@@ -60,6 +62,13 @@ for file in bin/tarvolen.exe bin/tarvolen.exe.debug tarvolen-*-win32.zip; do
         status=1
     fi
 done
+expected=$'LICENSE.txt\nREADME.txt\nSHA256SUMS\nTHIRD-PARTY-NOTICES.txt\ntarvolen.exe'
+listed=$(cd "$build_a" && "$cmake" -E tar tf tarvolen-*-"$preset".zip | LC_ALL=C sort)
+if [ "$listed" != "$(LC_ALL=C sort <<<"$expected")" ]; then
+    echo "the zip holds:"
+    echo "$listed"
+    status=1
+fi
 echo "two builds took $((SECONDS - start)) s"
 if [ $status -eq 0 ]; then
     rm -rf "$work"

@@ -10,37 +10,26 @@
 #include <vector>
 
 #include "platform/win32/UniqueResource.h"
+#include "tools/winprobe/WinProbe.h"
 
 // Helpers for the Windows-side tests: real files in a folder of their own, the program started with an
 // exact command line, and its windows and message boxes found, read and pressed from outside.
 namespace tarvolen::wintest {
 
 using win32::UniqueHandle;
+using winprobe::AllTopWindows;
+using winprobe::ClassOf;
+using winprobe::Process;
+using winprobe::ReadFileBytes;
+using winprobe::TempFolder;
+using winprobe::TextOf;
+using winprobe::VisibleTopWindows;
+using winprobe::WriteFileBytes;
 using namespace std::chrono_literals;
 
 // The folder the test programs and tarvolen.exe were built into.
 std::wstring BuildFolder();
 
-// A new, empty folder under the temporary folder, removed with everything in it at the end.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::wstring& Path() const { return path_; }
-    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
-
-    // Every file below the folder (relative name) with its contents.
-    std::map<std::wstring, std::string> Snapshot() const;
-
-private:
-    std::wstring path_;
-};
-
-void WriteFileBytes(const std::wstring& path, const std::string& bytes);
-std::string ReadFileBytes(const std::wstring& path);
 bool PathExists(const std::wstring& path);
 void SetReadOnly(const std::wstring& path, bool readOnly);
 bool IsReadOnly(const std::wstring& path);
@@ -48,35 +37,8 @@ bool IsReadOnly(const std::wstring& path);
 // Polls `condition` until it holds or `timeout` passes.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 15s);
 
-// A started process; killed at the end if it is still running.
-class Process {
-public:
-    Process(const std::wstring& application, const std::wstring& commandLine);
-    ~Process();
-    Process(Process&&) = default;
-
-    DWORD Id() const { return id_; }
-    DWORD ThreadId() const { return threadId_; }
-    HANDLE Handle() const { return process_.get(); }
-    // The exit code, or nothing when the process is still running after `timeout`.
-    std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = 15s);
-    bool IsRunning();
-
-private:
-    UniqueHandle process_;
-    DWORD id_ = 0;
-    DWORD threadId_ = 0;
-};
-
 // Starts tarvolen.exe with exactly this argument text after its quoted name (none when empty).
 Process StartTarvolen(const std::wstring& argumentText);
-
-// The visible top-level windows of a process.
-std::vector<HWND> VisibleTopWindows(DWORD processId);
-// All top-level windows of a process, hidden ones included.
-std::vector<HWND> AllTopWindows(DWORD processId);
-std::wstring ClassOf(HWND window);
-std::wstring TextOf(HWND window);
 
 // Waits for a visible top-level window of the process with this class.
 HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout = 15s);

@@ -25,7 +25,7 @@ add_test(NAME wine.session.stop COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/session.s
 set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP WineSession TIMEOUT 1800)
 set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP WineSession)
 
-add_library(tarvolen_wintest_support STATIC wine/WinTestSupport.cpp)
+add_library(tarvolen_wintest_support STATIC wine/WinTestSupport.cpp ${CMAKE_SOURCE_DIR}/tools/winprobe/WinProbe.cpp)
 target_link_libraries(tarvolen_wintest_support PUBLIC tarvolen_win32 GTest::gtest psapi)
 
 add_executable(hold_file wine/hold_file.cpp)
@@ -33,7 +33,7 @@ target_link_options(hold_file PRIVATE -municode ${TARVOLEN_STATIC_LINK})
 
 # Tests of one Windows-side program, each TEST a CTest test of its own. The programs are DPI aware.
 function(tarvolen_wine_tests target)
-  add_executable(${target} ${ARGN} wine/driver.rc)
+  add_executable(${target} ${ARGN} ${CMAKE_SOURCE_DIR}/tools/winprobe/DpiAware.rc)
   target_link_libraries(${target} PRIVATE tarvolen_wintest_support GTest::gtest_main)
   target_link_options(${target} PRIVATE ${TARVOLEN_STATIC_LINK})
   add_dependencies(${target} tarvolen hold_file)

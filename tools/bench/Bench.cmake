@@ -17,8 +17,9 @@ foreach(floor tarvolen_floor_box tarvolen_floor_window)
   add_custom_command(TARGET ${floor} POST_BUILD COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE:${floor}> VERBATIM)
 endforeach()
 
-# The driver reuses the Windows-side tests' process and window helpers
-# and, like them, is DPI aware, so that it sees the windows it times in real pixels.
+# The driver starts the programs and finds their windows with the helpers the Windows-side tests use
+# too (tools/winprobe) and, like the tests, is DPI aware, so that it sees the windows it times in real
+# pixels.
 tarvolen_bench_program(tarvolen_bench ${TARVOLEN_BENCH_DIR}/BenchDriver.cpp
-  ${CMAKE_SOURCE_DIR}/tests/wine/WinTestSupport.cpp ${CMAKE_SOURCE_DIR}/tests/wine/driver.rc)
-target_link_libraries(tarvolen_bench PRIVATE tarvolen_core psapi)
+  ${CMAKE_SOURCE_DIR}/tools/winprobe/WinProbe.cpp ${CMAKE_SOURCE_DIR}/tools/winprobe/DpiAware.rc)
+target_link_libraries(tarvolen_bench PRIVATE psapi)

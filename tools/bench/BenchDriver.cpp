@@ -19,11 +19,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/wine/WinTestSupport.h"
+#include "tools/winprobe/WinProbe.h"
 
 namespace {
 
-using namespace tarvolen::wintest;
+using namespace tarvolen::winprobe;
 
 constexpr double kGoal = 1.05;
 // Every look for the window costs the Wine server a request per top-level window. Looking every
