@@ -9,6 +9,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 #include "window/ReplacerLayout.h"
 
@@ -267,13 +268,16 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
     }
 }
 
-Process::Process(const std::wstring& application, const std::wstring& commandLine) {
+Process::Process(const std::wstring& application, const std::wstring& commandLine,
+                 const std::wstring& environment) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::wstring mutableLine = commandLine;
-    if (!::CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &info)) {
+    std::wstring mutableEnvironment = environment;
+    void* const block = environment.empty() ? nullptr : mutableEnvironment.data();
+    if (!::CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE,
+                          CREATE_UNICODE_ENVIRONMENT, block, nullptr, &startup, &info)) {
         throw std::runtime_error("cannot start a process");
     }
     process_.reset(info.hProcess);
@@ -300,13 +304,14 @@ std::optional<DWORD> Process::WaitForExit(std::chrono::milliseconds timeout) {
 
 bool Process::IsRunning() { return ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
-Process StartTarvolen(const std::wstring& argumentText) {
-    const std::wstring exe = BuildFolder() + L"\\tarvolen.exe";
-    std::wstring line = L"\"" + exe + L"\"";
+Process StartTarvolen(const std::wstring& argumentText, const std::wstring& exe,
+                      const std::wstring& environment) {
+    const std::wstring program = exe.empty() ? BuildFolder() + L"\\tarvolen.exe" : exe;
+    std::wstring line = L"\"" + program + L"\"";
     if (!argumentText.empty()) {
         line += L" " + argumentText;
     }
-    return Process(exe, line);
+    return Process(program, line, environment);
 }
 
 std::vector<HWND> VisibleTopWindows(DWORD processId) { return TopWindows(processId, true); }
@@ -470,7 +475,9 @@ void FileHolder::Release() {
     }
 }
 
-ReplacerDriver::ReplacerDriver() : program_(StartTarvolen(L"")) {
+ReplacerDriver::ReplacerDriver() : ReplacerDriver(StartTarvolen(L"")) {}
+
+ReplacerDriver::ReplacerDriver(Process program) : program_(std::move(program)) {
     window_ = WaitForWindow(program_.Id(), L"TarvolenReplacer");
     if (window_ == nullptr) {
         throw std::runtime_error("the Replacer window did not open");

@@ -48,10 +48,12 @@ bool IsReadOnly(const std::wstring& path);
 // Polls `condition` until it holds or `timeout` passes.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 15s);
 
-// A started process; killed at the end if it is still running.
+// A started process; killed at the end if it is still running. `environment` is a whole environment
+// block ("NAME=value", each ending in a null, one more null at the end); empty: this process's own.
 class Process {
 public:
-    Process(const std::wstring& application, const std::wstring& commandLine);
+    Process(const std::wstring& application, const std::wstring& commandLine,
+            const std::wstring& environment = {});
     ~Process();
     Process(Process&&) = default;
 
@@ -68,8 +70,10 @@ private:
     DWORD threadId_ = 0;
 };
 
-// Starts tarvolen.exe with exactly this argument text after its quoted name (none when empty).
-Process StartTarvolen(const std::wstring& argumentText);
+// Starts tarvolen.exe with exactly this argument text after its quoted name (none when empty); `exe`
+// names another copy of it, `environment` is as for Process.
+Process StartTarvolen(const std::wstring& argumentText, const std::wstring& exe = {},
+                      const std::wstring& environment = {});
 
 // The visible top-level windows of a process.
 std::vector<HWND> VisibleTopWindows(DWORD processId);
@@ -124,6 +128,8 @@ private:
 class ReplacerDriver {
 public:
     ReplacerDriver();
+    // Drives a program already started in window mode.
+    explicit ReplacerDriver(Process program);
     ~ReplacerDriver();
 
     Process& Program() { return program_; }

@@ -1,0 +1,95 @@
+// Stand-ins for libraries that the system's window, message box and file dialog code loads by name,
+// planted beside a copy of tarvolen.exe, with Wine told to prefer such a file to its own, as Windows
+// does for every library that is not one of its KnownDLLs. Each leaves a marker when it is loaded; the
+// program must load none of them, whatever it shows.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/wine/DeletionDialog.h"
+#include "tests/wine/WinTestSupport.h"
+#include "window/ReplacerLayout.h"
+
+namespace tarvolen::wintest {
+namespace {
+
+// Loaded by name after start-up by Wine's window, box and dialog code.
+constexpr const wchar_t* kPlantedNames[] = {L"uxtheme", L"compstui", L"shcore"};
+
+class PlantedLibraries : public ::testing::Test {
+protected:
+    PlantedLibraries() {
+        const std::wstring built = BuildFolder();
+        ::CopyFileW((built + L"\\tarvolen.exe").c_str(), (folder / L"tarvolen.exe").c_str(), FALSE);
+        for (const wchar_t* name : kPlantedNames) {
+            ::CopyFileW((built + L"\\planted_library.dll").c_str(),
+                        (folder / (name + std::wstring(L".dll"))).c_str(), FALSE);
+        }
+    }
+
+    // The copy beside the stand-ins, with Wine preferring a library file found on the search path to
+    // its own for every planted name.
+    Process Start(const std::wstring& argumentText) {
+        std::wstring overrides = L"WINEDLLOVERRIDES=";
+        for (const wchar_t* name : kPlantedNames) {
+            overrides += std::wstring(overrides.back() == L'=' ? L"" : L",") + name;
+        }
+        overrides += L"=n,b";
+        std::wstring environment;
+        const wchar_t* const own = ::GetEnvironmentStringsW();
+        for (const wchar_t* entry = own; *entry != L'\0'; entry += std::wstring_view(entry).size() + 1) {
+            if (std::wstring_view(entry).rfind(L"WINEDLLOVERRIDES=", 0) != 0) {
+                environment.append(entry).push_back(L'\0');
+            }
+        }
+        ::FreeEnvironmentStringsW(const_cast<wchar_t*>(own));
+        environment.append(overrides).push_back(L'\0');
+        return StartTarvolen(argumentText, folder / L"tarvolen.exe", environment + L'\0');
+    }
+
+    // The planted names that were loaded, by their markers.
+    std::vector<std::wstring> Loaded() const {
+        std::vector<std::wstring> loaded;
+        for (const auto& [name, contents] : folder.Snapshot()) {
+            if (name.ends_with(L".loaded")) {
+                loaded.push_back(name.substr(0, name.size() - 7));
+            }
+        }
+        return loaded;
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(PlantedLibraries, WindowModeWithTheFileDialogLoadsNone) {
+    {
+        ReplacerDriver driver(Start(L""));
+        driver.Click(kCmdBrowse0);
+        const HWND dialog = WaitForWindow(driver.Program().Id(), L"#32770", 30s);
+        EXPECT_NE(dialog, nullptr) << "no file dialog opened";
+        // Ready once the dialog shows the files of a folder: by then it has loaded what it needs.
+        EXPECT_TRUE(
+            WaitFor([&] { return ::FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr); }, 30s))
+            << "the file dialog never showed a folder";
+        PressButton(dialog, IDCANCEL);
+        EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }, 30s)) << "Cancel did not close the dialog";
+    }
+    EXPECT_EQ(Loaded(), std::vector<std::wstring>{});
+}
+
+TEST_F(PlantedLibraries, DeletionModeAnsweredNoLoadsNone) {
+    WriteFileBytes(folder / L"keep.txt", "keep");
+    {
+        Process program = Start(folder / L"keep.txt");
+        const MessageBoxView box = NextBox(program);
+        ExpectConfirmation(box, folder / L"keep.txt");
+        PressButton(box.window, IDNO);
+        EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    }
+    EXPECT_EQ(ReadFileBytes(folder / L"keep.txt"), "keep");
+    EXPECT_EQ(Loaded(), std::vector<std::wstring>{});
+}
+
+}  // namespace
+}  // namespace tarvolen::wintest
