@@ -15,7 +15,8 @@ namespace tarvolen::wintest {
 namespace {
 
 // Loaded by name after start-up by Wine's window, box and dialog code.
-constexpr const wchar_t* kPlantedNames[] = {L"uxtheme", L"compstui", L"shcore"};
+constexpr const wchar_t* kPlantedNames[] = {L"uxtheme.dll",  L"comctl32.dll", L"shcore.dll",  L"compstui.dll",
+                                            L"winspool.drv", L"shell32.dll",  L"comdlg32.dll"};
 
 class PlantedLibraries : public ::testing::Test {
 protected:
@@ -23,27 +24,28 @@ protected:
         const std::wstring built = BuildFolder();
         ::CopyFileW((built + L"\\tarvolen.exe").c_str(), (folder / L"tarvolen.exe").c_str(), FALSE);
         for (const wchar_t* name : kPlantedNames) {
-            ::CopyFileW((built + L"\\planted_library.dll").c_str(),
-                        (folder / (name + std::wstring(L".dll"))).c_str(), FALSE);
+            ::CopyFileW((built + L"\\planted_library.dll").c_str(), (folder / name).c_str(), FALSE);
         }
     }
 
     // The copy beside the stand-ins, with Wine preferring a library file found on the search path to
     // its own for every planted name.
     Process Start(const std::wstring& argumentText) {
+        // Wine names a library by its file name, without the extension when that is ".dll".
         std::wstring overrides = L"WINEDLLOVERRIDES=";
-        for (const wchar_t* name : kPlantedNames) {
-            overrides += std::wstring(overrides.back() == L'=' ? L"" : L",") + name;
+        for (const std::wstring_view name : kPlantedNames) {
+            overrides += std::wstring(overrides.back() == L'=' ? L"" : L",") +
+                         std::wstring(name.ends_with(L".dll") ? name.substr(0, name.size() - 4) : name);
         }
         overrides += L"=n,b";
         std::wstring environment;
-        const wchar_t* const own = ::GetEnvironmentStringsW();
+        wchar_t* const own = ::GetEnvironmentStringsW();
         for (const wchar_t* entry = own; *entry != L'\0'; entry += std::wstring_view(entry).size() + 1) {
             if (std::wstring_view(entry).rfind(L"WINEDLLOVERRIDES=", 0) != 0) {
                 environment.append(entry).push_back(L'\0');
             }
         }
-        ::FreeEnvironmentStringsW(const_cast<wchar_t*>(own));
+        ::FreeEnvironmentStringsW(own);
         environment.append(overrides).push_back(L'\0');
         return StartTarvolen(argumentText, folder / L"tarvolen.exe", environment + L'\0');
     }

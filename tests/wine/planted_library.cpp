@@ -1,6 +1,7 @@
 // A stand-in for a system library, planted under that library's name where a program might look for it.
-// When it is loaded it leaves a marker beside itself, named after itself ("uxtheme.dll.loaded"), and
-// declines to stay: the loader unloads it at once, and the program goes on without the library.
+// When it is loaded it leaves a marker beside itself, named after itself ("uxtheme.dll.loaded"), and does
+// nothing else. It stays loaded: the program goes on as far as it can, so that the markers show every
+// library it took from the wrong place, not only the first one.
 #include <windows.h>
 
 #include <string>
@@ -16,5 +17,5 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
     if (marker != INVALID_HANDLE_VALUE) {
         ::CloseHandle(marker);
     }
-    return FALSE;
+    return TRUE;
 }
