@@ -17,7 +17,7 @@ namespace {
 
 // Loaded by name after start-up by Wine's window, box and dialog code (Wine 8 and 10), and the two the
 // program loads itself. Left out: imm32, which user32 loads before the program's first statement (and
-// Windows only ever takes from its system folder), and msimg32, which Wine 8's comctl32 from the
+// Windows only ever takes from its system folder), and msimg32, which Wine's comctl32 from the
 // side-by-side folder still looks for beside the program: neither is the program's to govern.
 constexpr const wchar_t* kPlantedNames[] = {L"uxtheme.dll",  L"comctl32.dll", L"shcore.dll",  L"compstui.dll",
                                             L"winspool.drv", L"shell32.dll",  L"comdlg32.dll"};
