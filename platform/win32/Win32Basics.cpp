@@ -25,6 +25,18 @@ Function Kernel32Function(const char* name) {
 
 }  // namespace
 
+void RestrictLibrarySearch() {
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    const auto setDefaultDllDirectories =
+        Kernel32Function<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
+    if (setDefaultDllDirectories != nullptr &&
+        setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE) {
+        return;
+    }
+    // Without it, at least the current folder leaves the search.
+    ::SetDllDirectoryW(L"");
+}
+
 bool Wow64Redirection::Disable(void*& previous) {
 #if defined(_WIN64)
     (void)previous;

@@ -5,7 +5,8 @@ Usage: check_pe.py EXE [--machine i386|amd64]
 
 Besides the file's structure it checks that the executable is a lean, reproducible release: no debug
 sections (they live in EXE.debug, named by a .gnu_debuglink section), no link time stamp, and for
-i386 a size of at most 256 KiB.
+i386 a size of at most 256 KiB. It imports KnownDLLs only, which Windows takes from its own folder
+alone, and the loader can place it anywhere and keep its data from running (ASLR and DEP).
 
 Prints one "ok: ..." or "FAIL: ..." line per check and exits 1 if any
 check failed. Reads the PE file directly; needs nothing beyond Python.
@@ -18,12 +19,22 @@ import sys
 import xml.etree.ElementTree as ET
 
 MACHINES = {"i386": (0x14C, 0x10B), "amd64": (0x8664, 0x20B)}
+IMAGE_FILE_RELOCS_STRIPPED = 0x0001
+# DllCharacteristics: ASLR with 64-bit entropy, ASLR at all, DEP.
+HIGH_ENTROPY_VA, DYNAMIC_BASE, NX_COMPAT = 0x0020, 0x0040, 0x0100
+BASE_RELOCATION_DIRECTORY = 5
 RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
 IDI_TARVOLEN = 1
-SYSTEM_DLLS = {
-    "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll",
-    "ucrtbase.dll", "ntdll.dll", "comctl32.dll", "psapi.dll", "version.dll",
-    "ole32.dll", "oleaut32.dll", "shlwapi.dll", "uxtheme.dll",
+# The KnownDLLs of Windows 10 and 11 (HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\KnownDLLs,
+# less the WoW64 emulator's own), and ntdll, which the system maps into every process first. Windows
+# loads these from the system folder only; any other library it looks for in the program's folder
+# first. kernel32, user32, gdi32 and msvcrt are KnownDLLs on Windows 7 as well.
+KNOWN_DLLS = {
+    "advapi32.dll", "clbcatq.dll", "combase.dll", "comdlg32.dll", "coml2.dll", "difxapi.dll",
+    "gdi32.dll", "gdiplus.dll", "imagehlp.dll", "imm32.dll", "kernel32.dll", "msctf.dll",
+    "msvcrt.dll", "normaliz.dll", "nsi.dll", "ole32.dll", "oleaut32.dll", "psapi.dll",
+    "rpcrt4.dll", "sechost.dll", "setupapi.dll", "shcore.dll", "shell32.dll", "shlwapi.dll",
+    "user32.dll", "wldap32.dll", "ws2_32.dll", "ntdll.dll",
 }
 # Loaded with LoadLibrary when first needed, so they must not be imported.
 LATE_BOUND_DLLS = {"shell32.dll", "comdlg32.dll"}
@@ -41,11 +52,12 @@ class PE:
             raise ValueError("no PE signature")
         coff = self.pe_off + 4
         self.machine, nsect, self.timestamp, symtab, nsyms = struct.unpack_from("<HHIII", data, coff)
-        opt_size = struct.unpack_from("<H", data, coff + 16)[0]
+        opt_size, self.characteristics = struct.unpack_from("<HH", data, coff + 16)
         opt = coff + 20
         self.magic = struct.unpack_from("<H", data, opt)[0]
-        self.subsystem = struct.unpack_from("<H", data, opt + 68)[0]
-        dirs = opt + (96 if self.magic == 0x10B else 112)
+        self.coff, self.opt = coff, opt
+        self.subsystem, self.dll_characteristics = struct.unpack_from("<HH", data, opt + 68)
+        dirs = self.dirs_offset = opt + (96 if self.magic == 0x10B else 112)
         ndirs = struct.unpack_from("<I", data, dirs - 4)[0]
         self.dirs = [struct.unpack_from("<II", data, dirs + 8 * i) for i in range(min(ndirs, 16))]
         self.sections = []
@@ -83,6 +95,10 @@ class PE:
         return self.data[off:self.data.index(b"\0", off)].decode("ascii", "replace")
 
     def imports(self):
+        return [name for name, _ in self.import_names()]
+
+    def import_names(self):
+        """(name, RVA of the name) of every imported DLL."""
         rva, size = self.directory(1)
         names = []
         if not rva:
@@ -92,7 +108,7 @@ class PE:
             desc = struct.unpack_from("<IIIII", self.data, off)
             if desc == (0, 0, 0, 0, 0):
                 return names
-            names.append(self.cstring(desc[3]))
+            names.append((self.cstring(desc[3]), desc[3]))
             off += 20
 
     def resources(self):
@@ -172,10 +188,22 @@ def check_imports(pe, r):
             r.check(False, "import %s" % dll, "MinGW runtime DLL; the runtime must be linked statically")
         elif low in LATE_BOUND_DLLS:
             r.check(False, "import %s" % dll, "must be loaded with LoadLibrary at first use")
-        elif low in SYSTEM_DLLS or re.fullmatch(r"api-ms-win-.*\.dll", low):
-            r.check(True, "import %s is a system DLL" % dll)
         else:
-            r.check(False, "import %s" % dll, "not a Windows system DLL")
+            r.check(low in KNOWN_DLLS, "import %s is a KnownDLL" % dll,
+                    "Windows would look for it in the program's folder first")
+
+
+def check_hardening(pe, machine, r):
+    flags = [("DYNAMIC_BASE", DYNAMIC_BASE), ("NX_COMPAT", NX_COMPAT)]
+    if machine == "amd64":
+        flags.append(("HIGH_ENTROPY_VA", HIGH_ENTROPY_VA))
+    for name, bit in flags:
+        r.check(pe.dll_characteristics & bit, "%s is set" % name,
+                "DllCharacteristics 0x%04x" % pe.dll_characteristics)
+    rva, size = pe.directory(BASE_RELOCATION_DIRECTORY)
+    stripped = pe.characteristics & IMAGE_FILE_RELOCS_STRIPPED
+    r.check(rva and size and not stripped, "relocations present",
+            "base relocation directory %d bytes, relocations %sstripped" % (size, "" if stripped else "not "))
 
 
 def parse_version_block(data, off=0):
@@ -290,6 +318,7 @@ def main(argv):
     try:
         check_release(pe, args.exe, args.machine, r)
         check_imports(pe, r)
+        check_hardening(pe, args.machine, r)
         res = pe.resources()
         check_version(res, r)
         check_icons(res, r)

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 #include "window/ReplacerLayout.h"
 
@@ -157,13 +158,14 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
     }
 }
 
-Process StartTarvolen(const std::wstring& argumentText) {
-    const std::wstring exe = BuildFolder() + L"\\tarvolen.exe";
-    std::wstring line = L"\"" + exe + L"\"";
+Process StartTarvolen(const std::wstring& argumentText, const std::wstring& exe,
+                      const std::wstring& environment) {
+    const std::wstring program = exe.empty() ? BuildFolder() + L"\\tarvolen.exe" : exe;
+    std::wstring line = L"\"" + program + L"\"";
     if (!argumentText.empty()) {
         line += L" " + argumentText;
     }
-    return Process(exe, line);
+    return Process(program, line, environment);
 }
 
 HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout) {
@@ -309,7 +311,9 @@ void FileHolder::Release() {
     }
 }
 
-ReplacerDriver::ReplacerDriver() : program_(StartTarvolen(L"")) {
+ReplacerDriver::ReplacerDriver() : ReplacerDriver(StartTarvolen(L"")) {}
+
+ReplacerDriver::ReplacerDriver(Process program) : program_(std::move(program)) {
     window_ = WaitForWindow(program_.Id(), L"TarvolenReplacer");
     if (window_ == nullptr) {
         throw std::runtime_error("the Replacer window did not open");

@@ -37,8 +37,10 @@ bool IsReadOnly(const std::wstring& path);
 // Polls `condition` until it holds or `timeout` passes.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 15s);
 
-// Starts tarvolen.exe with exactly this argument text after its quoted name (none when empty).
-Process StartTarvolen(const std::wstring& argumentText);
+// Starts tarvolen.exe with exactly this argument text after its quoted name (none when empty); `exe`
+// names another copy of it, `environment` is as for Process.
+Process StartTarvolen(const std::wstring& argumentText, const std::wstring& exe = {},
+                      const std::wstring& environment = {});
 
 // Waits for a visible top-level window of the process with this class.
 HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout = 15s);
@@ -86,6 +88,8 @@ private:
 class ReplacerDriver {
 public:
     ReplacerDriver();
+    // Drives a program already started in window mode.
+    explicit ReplacerDriver(Process program);
     ~ReplacerDriver();
 
     Process& Program() { return program_; }

@@ -65,3 +65,10 @@ endforeach()
 add_test(NAME WindowLayoutAt144Dpi COMMAND tarvolen_window_tests --gtest_filter=ReplacerWindowLayout.*)
 set_tests_properties(WindowLayoutAt144Dpi PROPERTIES FIXTURES_REQUIRED WineSession TIMEOUT ${WINE_TEST_TIMEOUT}
   ENVIRONMENT "TARVOLEN_WINE_PREFIX=prefix144;TARVOLEN_EXPECT_DPI=144")
+
+# Libraries planted beside a copy of the program: a stand-in that leaves a marker when it is loaded.
+add_library(planted_library SHARED wine/planted_library.cpp)
+set_target_properties(planted_library PROPERTIES PREFIX "")
+target_link_options(planted_library PRIVATE ${TARVOLEN_STATIC_LINK})
+tarvolen_wine_tests(tarvolen_planted_library_tests wine/PlantedLibraryTest.cpp)
+add_dependencies(tarvolen_planted_library_tests planted_library)

@@ -120,13 +120,16 @@ std::string ReadFileBytes(const std::wstring& path) {
     return bytes;
 }
 
-Process::Process(const std::wstring& application, const std::wstring& commandLine) {
+Process::Process(const std::wstring& application, const std::wstring& commandLine,
+                 const std::wstring& environment) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::wstring mutableLine = commandLine;
-    if (!::CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &info)) {
+    std::wstring mutableEnvironment = environment;
+    void* const block = environment.empty() ? nullptr : mutableEnvironment.data();
+    if (!::CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE,
+                          CREATE_UNICODE_ENVIRONMENT, block, nullptr, &startup, &info)) {
         throw std::runtime_error("cannot start a process");
     }
     process_.reset(info.hProcess);

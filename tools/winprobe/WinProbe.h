@@ -41,7 +41,10 @@ std::string ReadFileBytes(const std::wstring& path);
 // A started process; killed at the end if it is still running.
 class Process {
 public:
-    Process(const std::wstring& application, const std::wstring& commandLine);
+    // `environment` is a whole environment block ("NAME=value", each ending in a null, one more null at
+    // the end); empty: this process's own.
+    Process(const std::wstring& application, const std::wstring& commandLine,
+            const std::wstring& environment = {});
     ~Process();
     Process(Process&&) = default;
 
