@@ -122,6 +122,14 @@ TEST_F(FileKitTest, ReadOnlyFileWithASecondNameKeepsItsAttributeThroughThatName)
     SetReadOnly(folder / L"first.txt", true);
     ASSERT_NE(kit.FileExists(folder / L"first.txt"), kKitFalse);
 
+    // In use, it is not left for the restart, which could only remove it without the attribute.
+    std::optional<FileHolder> holder(std::in_place, folder / L"first.txt");
+    EXPECT_EQ(Remove(folder / L"first.txt"), kKitFalse);
+    EXPECT_NE(errorText.find(L"weitere Namen"), std::wstring::npos) << errorText;
+    EXPECT_FALSE(IsPendingForRestart(folder / L"first.txt"));
+    EXPECT_TRUE(IsReadOnly(folder / L"second.txt"));
+    holder.reset();
+
     EXPECT_NE(Remove(folder / L"first.txt"), kKitFalse);
     EXPECT_FALSE(PathExists(folder / L"first.txt"));
     EXPECT_EQ(ReadFileBytes(folder / L"second.txt"), "shared");
