@@ -10,4 +10,8 @@ namespace tarvolen {
 // further quotation marks, is kept as it is.
 std::wstring StripCommandLineDecoration(std::wstring_view text);
 
+// Whether `path` has the "\\?\" form, which asks the system to take the name as it is: not made
+// absolute, no dots or spaces at its end dropped.
+inline bool IsLiteralPath(std::wstring_view path) { return path.substr(0, 4) == L"\\\\?\\"; }
+
 }  // namespace tarvolen

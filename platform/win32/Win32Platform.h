@@ -12,6 +12,7 @@
 #include "platform/FsRedirection.h"
 #include "platform/MessageBoxService.h"
 #include "platform/MoveFileApi.h"
+#include "platform/RemovalRules.h"
 #include "platform/ShellKit.h"
 #include "platform/win32/UniqueResource.h"
 
@@ -93,6 +94,8 @@ private:
 };
 
 // File operations run with file-system redirection off, so that the file named is the file touched.
+// FileExists notes which file it found; RemoveFile removes that file or nothing, whatever the name has
+// come to lead to in between.
 class Win32FileKit final : public FileKit {
 public:
     explicit Win32FileKit(FsRedirection& redirection) : redirection_(redirection) {}
@@ -103,14 +106,18 @@ public:
 private:
     // What the file operations of RemoveFile came to, before any of it is put into words.
     struct Outcome {
-        bool removedOrScheduled;
-        DWORD error;          // why the file could not be removed at once
-        DWORD scheduleError;  // why it could not be left for the restart either (or ERROR_SUCCESS)
+        bool done = false;                    // removed, or scheduled for the restart
+        DWORD error = ERROR_SUCCESS;          // why the file could not be removed at once
+        DWORD scheduleError = ERROR_SUCCESS;  // why it could not be left for the restart either
+        std::wstring_view reason{};           // the program's own reason, where it has one
     };
-    static Outcome RemoveOrSchedule(const std::wstring& path, bool clearReadOnly, bool allowRestart,
-                                    KitFlag& scheduledForRestart);
+    static Outcome RemoveOrSchedule(const std::wstring& path, const std::optional<FileIdentity>& expected,
+                                    bool clearReadOnly, bool allowRestart, KitFlag& scheduledForRestart);
 
     FsRedirection& redirection_;
+    // The file that FileExists last found, and the name it found it under.
+    std::wstring judgedPath_;
+    std::optional<FileIdentity> judgedFile_;
 };
 
 // Makes `path` absolute with GetFullPathNameW, however long it is; the text unchanged when the system

@@ -71,7 +71,8 @@ std::wstring FullPathName(const std::wstring& path) {
 
 std::wstring Win32ShellKit::PathFromCommandLine(std::wstring text) {
     const std::wstring stripped = StripCommandLineDecoration(text);
-    return stripped.empty() ? stripped : FullPathName(stripped);
+    // GetFullPathNameW would normalise a literal name too, and so name another file.
+    return stripped.empty() || IsLiteralPath(stripped) ? stripped : FullPathName(stripped);
 }
 
 std::wstring Win32ShellKit::GetSpecialFolder(std::int32_t csidl, std::int32_t token, std::int32_t flags) {

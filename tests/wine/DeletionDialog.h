@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/wine/WinTestSupport.h"
 
 namespace tarvolen::wintest {
@@ -34,10 +36,15 @@ inline void ExpectConfirmation(const MessageBoxView& box, const std::wstring& pa
     EXPECT_EQ(box.icon, BoxIcon::Question) << Name(box.icon);
 }
 
-// Confirms the deletion of `path` with Yes and returns the box that reports the outcome.
-inline MessageBoxView AnswerYes(Process& program, const std::wstring& path) {
+// Confirms the deletion of `path` with Yes and returns the box that reports the outcome. `whileAsked`
+// runs while the question is up, before Yes is pressed.
+inline MessageBoxView AnswerYes(Process& program, const std::wstring& path,
+                                const std::function<void()>& whileAsked = {}) {
     const MessageBoxView confirm = NextBox(program);
     ExpectConfirmation(confirm, path);
+    if (whileAsked) {
+        whileAsked();
+    }
     PressButton(confirm.window, IDYES);
     WaitFor([&] { return !::IsWindow(confirm.window); });
     return NextBox(program);

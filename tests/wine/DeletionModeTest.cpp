@@ -1,6 +1,9 @@
 // The program started with a file's name on its command line, driven through its message boxes.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <stdexcept>
+
 #include "tests/wine/DeletionDialog.h"
 #include "tests/wine/WinTestSupport.h"
 
@@ -114,6 +117,94 @@ TEST(DeletionMode, FileInUseIsRemovedAtTheRestart) {
     RestartSystem();
     EXPECT_FALSE(PathExists(folder / L"busy.txt"));
     EXPECT_EQ(ReadFileBytes(folder / L"other.txt"), "other");
+}
+
+// Names that only the "\\?\" form reaches: the question shows the name as given, and Yes removes that
+// file, not the one whose name lacks the last character.
+TEST(DeletionMode, LiteralNamesEndingInASpaceOrADotAreRemovedExactly) {
+    for (const wchar_t* tail : {L" ", L"."}) {
+        SCOPED_TRACE(tail[0] == L' ' ? "name ending in a space" : "name ending in a dot");
+        TempFolder folder;
+        const std::wstring named = L"\\\\?\\" + (folder / L"report.pdf") + tail;
+        WriteFileBytes(named, "named");
+        WriteFileBytes(folder / L"report.pdf", "look-alike");
+        Process program = StartTarvolen(L"\"" + named + L"\"");
+
+        const MessageBoxView done = AnswerYes(program, named);
+        EXPECT_EQ(done.text, L"Die Datei wurde gel\u00f6scht.");
+        PressButton(done.window, IDOK);
+        ExpectEnds(program);
+        EXPECT_EQ(folder.Snapshot(), (std::map<std::wstring, std::string>{{L"report.pdf", "look-alike"}}));
+    }
+}
+
+// x\file.txt is the file to confirm, other\file.txt one of the same name elsewhere.
+void MakeFolderToSwap(const TempFolder& folder) {
+    for (const wchar_t* name : {L"x", L"other"}) {
+        ::CreateDirectoryW((folder / name).c_str(), nullptr);
+    }
+    WriteFileBytes(folder / L"x\\file.txt", "confirmed");
+    WriteFileBytes(folder / L"other\\file.txt", "other");
+}
+
+// What another process does while the question is up: x becomes x-old, and a link to other takes
+// its place.
+void SwapFolder(const TempFolder& folder, std::optional<UnixSymlink>& link) {
+    if (!::MoveFileW((folder / L"x").c_str(), (folder / L"x-old").c_str())) {
+        throw std::runtime_error("the folder could not be renamed");
+    }
+    link.emplace(folder / L"x", L"other");
+    if (ReadFileBytes(folder / L"x\\file.txt") != "other") {
+        throw std::runtime_error("the swap did not happen");
+    }
+}
+
+void ExpectRefusedAsAnotherFile(const MessageBoxView& box) {
+    EXPECT_EQ(box.title, L"Fehler");
+    EXPECT_EQ(box.text,
+              L"Datei konnte nicht gel\u00f6scht werden.\r\nUnter diesem Namen liegt jetzt eine andere "
+              L"Datei als die best\u00e4tigte. Es wurde nichts gel\u00f6scht.");
+    EXPECT_EQ(box.icon, BoxIcon::Exclamation) << Name(box.icon);
+}
+
+TEST(DeletionMode, FolderSwappedWhileAskedRemovesNothing) {
+    TempFolder folder;
+    MakeFolderToSwap(folder);
+    std::optional<UnixSymlink> link;
+    Process program = StartTarvolen(folder / L"x\\file.txt");
+
+    const MessageBoxView outcome =
+        AnswerYes(program, folder / L"x\\file.txt", [&] { SwapFolder(folder, link); });
+    ExpectRefusedAsAnotherFile(outcome);
+    PressButton(outcome.window, IDOK);
+    ExpectEnds(program);
+    EXPECT_EQ(ReadFileBytes(folder / L"x-old\\file.txt"), "confirmed");
+    EXPECT_EQ(ReadFileBytes(folder / L"other\\file.txt"), "other");
+}
+
+TEST(DeletionMode, FolderSwappedWhileAskedForAFileInUseLeavesNothingForTheRestart) {
+    TempFolder folder;
+    MakeFolderToSwap(folder);
+    std::optional<UnixSymlink> link;
+    FileHolder confirmedHolder(folder / L"x\\file.txt");
+    FileHolder otherHolder(folder / L"other\\file.txt");
+    Process program = StartTarvolen(folder / L"x\\file.txt");
+
+    const MessageBoxView outcome =
+        AnswerYes(program, folder / L"x\\file.txt", [&] { SwapFolder(folder, link); });
+    ExpectRefusedAsAnotherFile(outcome);
+    PressButton(outcome.window, IDOK);
+    ExpectEnds(program);
+    for (const std::wstring& entry : PendingFileRenameOperations()) {
+        EXPECT_EQ(entry.find(folder.Path().substr(folder.Path().find_last_of(L'\\'))), std::wstring::npos)
+            << entry;
+    }
+
+    confirmedHolder.Release();
+    otherHolder.Release();
+    RestartSystem();
+    EXPECT_EQ(ReadFileBytes(folder / L"x-old\\file.txt"), "confirmed");
+    EXPECT_EQ(ReadFileBytes(folder / L"other\\file.txt"), "other");
 }
 
 TEST(DeletionMode, LoadsNeitherTheShellNorTheDialogLibrary) {

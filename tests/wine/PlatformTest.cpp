@@ -115,6 +115,27 @@ TEST_F(FileKitTest, FileInUseIsRemovedAtTheRestart) {
     EXPECT_EQ(ReadFileBytes(folder / L"neighbour.dll"), "stays");
 }
 
+TEST_F(FileKitTest, ReadOnlyFileWithASecondNameKeepsItsAttributeThroughThatName) {
+    WriteFileBytes(folder / L"first.txt", "shared");
+    ASSERT_TRUE(
+        ::CreateHardLinkW((folder / L"second.txt").c_str(), (folder / L"first.txt").c_str(), nullptr));
+    SetReadOnly(folder / L"first.txt", true);
+    ASSERT_NE(kit.FileExists(folder / L"first.txt"), kKitFalse);
+
+    // In use, it is not left for the restart, which could only remove it without the attribute.
+    std::optional<FileHolder> holder(std::in_place, folder / L"first.txt");
+    EXPECT_EQ(Remove(folder / L"first.txt"), kKitFalse);
+    EXPECT_NE(errorText.find(L"weitere Namen"), std::wstring::npos) << errorText;
+    EXPECT_FALSE(IsPendingForRestart(folder / L"first.txt"));
+    EXPECT_TRUE(IsReadOnly(folder / L"second.txt"));
+    holder.reset();
+
+    EXPECT_NE(Remove(folder / L"first.txt"), kKitFalse);
+    EXPECT_FALSE(PathExists(folder / L"first.txt"));
+    EXPECT_EQ(ReadFileBytes(folder / L"second.txt"), "shared");
+    EXPECT_TRUE(IsReadOnly(folder / L"second.txt")) << "the file lives on and keeps its attribute";
+}
+
 TEST(ShellKitTest, PathFromCommandLineMakesTheTextAnAbsolutePath) {
     TempFolder folder;
     ::SetCurrentDirectoryW(folder.Path().c_str());
@@ -124,6 +145,11 @@ TEST(ShellKitTest, PathFromCommandLineMakesTheTextAnAbsolutePath) {
     EXPECT_EQ(kit.PathFromCommandLine(L"sub\\..\\c.txt"), folder / L"c.txt");
     EXPECT_EQ(kit.PathFromCommandLine(folder / L"d.txt"), folder / L"d.txt");
     EXPECT_EQ(kit.PathFromCommandLine(L"   "), L"");
+    // The "\\?\" form is taken as it is, a last dot or space included.
+    for (const wchar_t* literal :
+         {L"\\\\?\\C:\\d\\report.pdf ", L"\\\\?\\C:\\d\\report.pdf.", L"\\\\?\\C:\\d\\..\\e"}) {
+        EXPECT_EQ(kit.PathFromCommandLine(L" \"" + std::wstring(literal) + L"\" "), literal);
+    }
 
     // Longer than the classic 260-character limit, and not cut short.
     const std::wstring longName = std::wstring(300, L'n') + L".txt";

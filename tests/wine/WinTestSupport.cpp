@@ -289,6 +289,71 @@ void RestartSystem() {
     }
 }
 
+namespace {
+
+// Runs a Unix program through Wine, which starts it without a process handle to wait on; the caller
+// waits for its effect instead.
+void StartUnixProgram(const char* program, const std::wstring& arguments) {
+    using ToDos = WCHAR*(CDECL*)(const char*);
+    const auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    if (toDos == nullptr) {
+        throw std::runtime_error("not running under Wine");
+    }
+    WCHAR* const dosName = toDos(program);
+    if (dosName == nullptr) {
+        throw std::runtime_error("no Windows name for a Unix program");
+    }
+    const std::wstring application = dosName;
+    ::HeapFree(::GetProcessHeap(), 0, dosName);
+    std::wstring line = L"\"" + application + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info)) {
+        throw std::runtime_error("cannot start a Unix program");
+    }
+    ::CloseHandle(info.hProcess);
+    ::CloseHandle(info.hThread);
+}
+
+std::wstring UnixName(const std::wstring& path) {
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* const name = toUnix != nullptr ? toUnix(path.c_str()) : nullptr;
+    if (name == nullptr) {
+        throw std::runtime_error("no Unix name for a path");
+    }
+    std::wstring wide(static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0)),
+                      L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, name, -1, wide.data(), static_cast<int>(wide.size()));
+    wide.pop_back();
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return wide;
+}
+
+}  // namespace
+
+UnixSymlink::UnixSymlink(const std::wstring& link, const std::wstring& target) : link_(link) {
+    const std::size_t slash = link.find_last_of(L'\\');
+    unixLink_ = UnixName(link.substr(0, slash)) + L"/" + link.substr(slash + 1);
+    StartUnixProgram("/bin/ln", L"-s -- \"" + target + L"\" \"" + unixLink_ + L"\"");
+    if (!WaitFor([&] { return PathExists(link_); })) {
+        throw std::runtime_error("the Unix symbolic link was not made");
+    }
+}
+
+UnixSymlink::~UnixSymlink() {
+    try {
+        StartUnixProgram("/bin/rm", L"-f -- \"" + unixLink_ + L"\"");
+        WaitFor([&] { return !PathExists(link_); });
+    } catch (const std::exception&) {
+        // Left behind in the test folder, which is then left behind too.
+    }
+}
+
 FileHolder::FileHolder(const std::wstring& path) {
     const std::wstring name = L"tarvolen-hold-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
                               std::to_wstring(::GetTickCount64());

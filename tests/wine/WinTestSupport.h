@@ -70,6 +70,20 @@ bool IsPendingForRestart(const std::wstring& path);
 // The restart that carries out pending file operations.
 void RestartSystem();
 
+// A Unix symbolic link, made and removed from the Linux side as another program would: Wine shows it
+// as a folder or file at `link` (a Windows path), leading to `target` (relative to the link's folder).
+class UnixSymlink {
+public:
+    UnixSymlink(const std::wstring& link, const std::wstring& target);
+    ~UnixSymlink();
+    UnixSymlink(const UnixSymlink&) = delete;
+    UnixSymlink& operator=(const UnixSymlink&) = delete;
+
+private:
+    std::wstring link_;
+    std::wstring unixLink_;
+};
+
 // Keeps a file open without delete sharing from another process until it is released.
 class FileHolder {
 public:

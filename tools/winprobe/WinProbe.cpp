@@ -86,11 +86,12 @@ TempFolder::TempFolder() {
     }
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+// Cleaned and read through the "\\?\" form, so that names ending in a dot or a space mean themselves.
+TempFolder::~TempFolder() { RemoveTree(L"\\\\?\\" + path_); }
 
 std::map<std::wstring, std::string> TempFolder::Snapshot() const {
     std::map<std::wstring, std::string> files;
-    CollectFiles(path_, L"", files);
+    CollectFiles(L"\\\\?\\" + path_, L"", files);
     return files;
 }
 

@@ -1,0 +1,44 @@
+#include "platform/RemovalRules.h"
+
+#include <cwctype>
+
+namespace tarvolen {
+
+namespace {
+
+bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (std::towlower(text[i]) != std::towlower(prefix[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsDrivePath(std::wstring_view path) {
+    if (path.size() <= 7 || !StartsWithIgnoringCase(path, L"\\\\?\\") || path.substr(5, 2) != L":\\") {
+        return false;
+    }
+    const wchar_t letter = static_cast<wchar_t>(std::towupper(path[4]));
+    return letter >= L'A' && letter <= L'Z';
+}
+
+}  // namespace
+
+RestartName RestartNameFor(std::wstring_view guidPath, std::wstring_view dosPath) {
+    if (StartsWithIgnoringCase(dosPath, L"\\\\?\\UNC\\")) {
+        return {{}, removal_reason::kNetwork};
+    }
+    if (StartsWithIgnoringCase(guidPath, L"\\\\?\\Volume{")) {
+        return {std::wstring(guidPath), {}};
+    }
+    if (IsDrivePath(dosPath)) {
+        return {std::wstring(dosPath), {}};
+    }
+    return {{}, removal_reason::kNoLastingName};
+}
+
+}  // namespace tarvolen
