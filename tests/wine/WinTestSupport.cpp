@@ -267,13 +267,14 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
     }
 }
 
-Process::Process(const std::wstring& application, const std::wstring& commandLine) {
+Process::Process(const std::wstring& application, const std::wstring& commandLine,
+                 const std::wstring& currentFolder) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::wstring mutableLine = commandLine;
     if (!::CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &info)) {
+                          currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
         throw std::runtime_error("cannot start a process");
     }
     process_.reset(info.hProcess);
@@ -300,13 +301,13 @@ std::optional<DWORD> Process::WaitForExit(std::chrono::milliseconds timeout) {
 
 bool Process::IsRunning() { return ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
-Process StartTarvolen(const std::wstring& argumentText) {
+Process StartTarvolen(const std::wstring& argumentText, const std::wstring& currentFolder) {
     const std::wstring exe = BuildFolder() + L"\\tarvolen.exe";
     std::wstring line = L"\"" + exe + L"\"";
     if (!argumentText.empty()) {
         line += L" " + argumentText;
     }
-    return Process(exe, line);
+    return Process(exe, line, currentFolder);
 }
 
 std::vector<HWND> VisibleTopWindows(DWORD processId) { return TopWindows(processId, true); }
@@ -470,7 +471,8 @@ void FileHolder::Release() {
     }
 }
 
-ReplacerDriver::ReplacerDriver() : program_(StartTarvolen(L"")) {
+ReplacerDriver::ReplacerDriver(const std::wstring& currentFolder)
+    : program_(StartTarvolen(L"", currentFolder)) {
     window_ = WaitForWindow(program_.Id(), L"TarvolenReplacer");
     if (window_ == nullptr) {
         throw std::runtime_error("the Replacer window did not open");

@@ -48,10 +48,12 @@ bool IsReadOnly(const std::wstring& path);
 // Polls `condition` until it holds or `timeout` passes.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 15s);
 
-// A started process; killed at the end if it is still running.
+// A started process; killed at the end if it is still running. It runs in `currentFolder`, or in this
+// process's current folder when that is empty.
 class Process {
 public:
-    Process(const std::wstring& application, const std::wstring& commandLine);
+    Process(const std::wstring& application, const std::wstring& commandLine,
+            const std::wstring& currentFolder = {});
     ~Process();
     Process(Process&&) = default;
 
@@ -69,7 +71,7 @@ private:
 };
 
 // Starts tarvolen.exe with exactly this argument text after its quoted name (none when empty).
-Process StartTarvolen(const std::wstring& argumentText);
+Process StartTarvolen(const std::wstring& argumentText, const std::wstring& currentFolder = {});
 
 // The visible top-level windows of a process.
 std::vector<HWND> VisibleTopWindows(DWORD processId);
@@ -123,7 +125,7 @@ private:
 // check boxes and buttons, reading and closing the boxes it shows.
 class ReplacerDriver {
 public:
-    ReplacerDriver();
+    explicit ReplacerDriver(const std::wstring& currentFolder = {});
     ~ReplacerDriver();
 
     Process& Program() { return program_; }
