@@ -160,10 +160,10 @@ std::wstring Win32ShellKit::ShowOpenDialog(std::wstring& initialPath, std::wstri
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrTitle = title.c_str();
-    // OFN_NOCHANGEDIR does not keep the open dialog of every Windows from moving the process into the
-    // folder the user browsed to. The folder is therefore noted before the dialog and put back after it,
-    // however it ends, so that relative paths typed into the window keep meaning what they meant before.
-    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | static_cast<DWORD>(extraFlags);
+    // The dialog may move the process into the folder the user browsed to (OFN_NOCHANGEDIR does not
+    // prevent that for an open dialog), so the current folder is noted before it and put back after it,
+    // however it ends: relative paths typed into the window keep meaning what they meant before.
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | static_cast<DWORD>(extraFlags);
     if (fileMustExist != kKitFalse) {
         dialog.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
     }
