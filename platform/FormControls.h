@@ -7,7 +7,9 @@
 
 namespace tarvolen {
 
-// The controls of a window as click handlers see them, addressed by control id.
+// The controls of a window as click handlers see them, addressed by control id. Once the window is
+// gone (closed while a handler waited in a box or dialog), texts read empty, check boxes clear and the
+// handle null, and writes do nothing.
 class FormControls {
 public:
     virtual ~FormControls() = default;

@@ -29,7 +29,8 @@ public:
     //  - `extraFlags`: further OFN_* option bits for the dialog, 0 for none.
     //  - `reserved`: must be 0.
     //  - `fileMustExist`: non-zero lets only existing files (in existing folders) be chosen.
-    // Returns the chosen path, or an empty string when the user cancelled.
+    // Returns the chosen path, or an empty string when the user cancelled or the owner was closed. The
+    // process's current folder is the same after the dialog as before it. A dialog that fails throws.
     virtual std::wstring ShowOpenDialog(std::wstring& initialPath, std::wstring title, WindowHandle owner,
                                         std::wstring filter, std::int32_t filterIndex,
                                         std::int32_t extraFlags, std::int32_t reserved,

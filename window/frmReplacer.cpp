@@ -253,9 +253,17 @@ HWND frmReplacer::Control(int controlId) const {
     return control;
 }
 
-std::wstring frmReplacer::GetText(int controlId) { return WindowText(Control(controlId)); }
+// A handler that goes on after the window was closed under its box or dialog finishes without it: it
+// reads empty boxes and clear options, which name no file and ask for nothing, and its writes go nowhere.
+
+std::wstring frmReplacer::GetText(int controlId) {
+    return window_ ? WindowText(Control(controlId)) : std::wstring();
+}
 
 void frmReplacer::SetText(int controlId, std::wstring_view text) {
+    if (!window_) {
+        return;
+    }
     const std::wstring copy(text);
     if (!::SetWindowTextW(Control(controlId), copy.c_str())) {
         throw std::runtime_error("a control's text could not be set");
@@ -263,23 +271,25 @@ void frmReplacer::SetText(int controlId, std::wstring_view text) {
 }
 
 int frmReplacer::GetValue(int controlId) {
-    return static_cast<int>(::SendMessageW(Control(controlId), BM_GETCHECK, 0, 0));
+    return window_ ? static_cast<int>(::SendMessageW(Control(controlId), BM_GETCHECK, 0, 0)) : BST_UNCHECKED;
 }
 
 WindowHandle frmReplacer::Handle() { return window_.get(); }
 
 int RunMessageLoop(frmReplacer& replacer) {
-    if (!replacer.IsOpen()) {
-        return 0;
-    }
+    // The loop also ends as soon as the window is gone: when it is closed under a box or the file
+    // dialog, the quit message may be taken by their loop instead of this one.
     MSG message{};
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (replacer.IsOpen()) {
+        if (::GetMessageW(&message, nullptr, 0, 0) <= 0) {
+            return static_cast<int>(message.wParam);
+        }
         if (!replacer.PreTranslate(message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
     }
-    return static_cast<int>(message.wParam);
+    return 0;
 }
 
 }  // namespace tarvolen::win32

@@ -52,7 +52,7 @@ private:
     UniqueWindow window_;
 };
 
-// Runs the window's message loop until it is closed; returns at once when no window was opened.
+// Runs the window's message loop until the window is gone; returns at once when no window was opened.
 int RunMessageLoop(frmReplacer& replacer);
 
 }  // namespace tarvolen::win32

@@ -51,6 +51,52 @@ Function Bind(UniqueModule& module, const wchar_t* dllName, const char* function
     return function;
 }
 
+// The process's current folder, however long it is.
+std::wstring CurrentFolder() {
+    std::wstring folder;
+    for (;;) {
+        const DWORD size = ::GetCurrentDirectoryW(0, nullptr);  // counts the terminating null
+        if (size == 0) {
+            throw std::runtime_error("the current folder is unknown");
+        }
+        folder.resize(size);
+        const DWORD length = ::GetCurrentDirectoryW(size, folder.data());
+        if (length == 0) {
+            throw std::runtime_error("the current folder is unknown");
+        }
+        if (length < size) {
+            folder.resize(length);
+            return folder;
+        }
+        // It changed in between to a longer one: ask again.
+    }
+}
+
+// Takes note of the process's current folder and puts it back when Restore is called or, at the
+// latest, when the keeper is left in any other way.
+class CurrentFolderKeeper {
+public:
+    CurrentFolderKeeper() : saved_(CurrentFolder()) {}
+    CurrentFolderKeeper(const CurrentFolderKeeper&) = delete;
+    CurrentFolderKeeper& operator=(const CurrentFolderKeeper&) = delete;
+    ~CurrentFolderKeeper() {
+        if (!restored_) {
+            ::SetCurrentDirectoryW(saved_.c_str());
+        }
+    }
+
+    void Restore() {
+        restored_ = true;
+        if (!::SetCurrentDirectoryW(saved_.c_str())) {
+            throw std::runtime_error("the current folder could not be restored");
+        }
+    }
+
+private:
+    std::wstring saved_;
+    bool restored_ = false;
+};
+
 }  // namespace
 
 std::wstring FullPathName(const std::wstring& path) {
@@ -96,7 +142,9 @@ std::wstring Win32ShellKit::ShowOpenDialog(std::wstring& initialPath, std::wstri
                                            KitFlag fileMustExist) {
     (void)reserved;
     using Function = BOOL(WINAPI*)(LPOPENFILENAMEW);
+    using ErrorFunction = DWORD(WINAPI*)();
     const auto getOpenFileName = Bind<Function>(comdlg32_, L"comdlg32.dll", "GetOpenFileNameW");
+    const auto extendedError = Bind<ErrorFunction>(comdlg32_, L"comdlg32.dll", "CommDlgExtendedError");
 
     // The filter list wants its pieces separated by null characters and ends with an empty piece.
     std::replace(filter.begin(), filter.end(), L'|', L'\0');
@@ -113,14 +161,22 @@ std::wstring Win32ShellKit::ShowOpenDialog(std::wstring& initialPath, std::wstri
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrTitle = title.c_str();
-    // The process's current folder is left alone: relative paths typed into the window keep meaning
-    // what they meant before the dialog was opened.
-    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | static_cast<DWORD>(extraFlags);
+    // The dialog may move the process into the folder the user browsed to (OFN_NOCHANGEDIR does not
+    // prevent that for an open dialog), so the current folder is noted before it and put back after it,
+    // however it ends: relative paths typed into the window keep meaning what they meant before.
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | static_cast<DWORD>(extraFlags);
     if (fileMustExist != kKitFalse) {
         dialog.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
     }
 
-    if (!getOpenFileName(&dialog)) {
+    CurrentFolderKeeper currentFolder;
+    const BOOL chosen = getOpenFileName(&dialog);
+    const DWORD error = chosen ? 0 : extendedError();
+    currentFolder.Restore();
+    if (error != 0) {
+        throw std::runtime_error("the file-open dialog failed");
+    }
+    if (!chosen) {
         return {};  // cancelled: the start text stays as it was
     }
     initialPath.assign(file.data());

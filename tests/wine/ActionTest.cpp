@@ -102,6 +102,20 @@ TEST_F(ActionTest, PressingTwiceMakesTwoCallsWithTwoBoxes) {
     EXPECT_EQ(folder.Snapshot(), (Files{{L"two.txt", "1"}}));
 }
 
+TEST_F(ActionTest, ClosingTheWindowUnderTheResultBoxEndsTheProgramNormally) {
+    WriteFileBytes(folder / L"from.txt", "payload");
+    driver.SetText(kTxtSource, folder / L"from.txt");
+    driver.SetText(kTxtTarget, folder / L"to.txt");
+    driver.Click(kCommand1);
+    const MessageBoxView box = WaitForMessageBox(driver.Program().Id());
+    ASSERT_NE(box.window, nullptr);
+    EXPECT_EQ(box.text, L"1");
+
+    ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(driver.Program().WaitForExit(), std::optional<DWORD>(0));
+    EXPECT_EQ(folder.Snapshot(), (Files{{L"to.txt", "payload"}})) << "the one move asked for, nothing more";
+}
+
 // A name with characters the ANSI code page lacks, and the look-alike name that a best-fit conversion
 // makes of it (under code page 1252, "Łódź.txt" becomes "Lódz.txt").
 struct LookAlikes {

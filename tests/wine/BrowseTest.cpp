@@ -186,7 +186,7 @@ protected:
     }
 
     TempFolder folder;
-    ReplacerDriver driver;
+    ReplacerDriver driver{folder.Path()};  // runs in `folder`
     const std::wstring startPattern = WindowsFolder() + L"\\*.exe";
 };
 
@@ -299,30 +299,50 @@ TEST_F(BrowseButtons, AMissingFileIsRefusedAndTheDialogStaysOpen) {
     EXPECT_FALSE(PathExists(folder / L"missing.txt"));
 }
 
-TEST_F(BrowseButtons, PickingAFileLeavesTheProgramsCurrentFolderAlone) {
-    // A name without a folder means the same file after a pick as before it: the dialog does not move
-    // the program into the folder the file was picked from.
-    WriteFileBytes(folder / L"picked.txt", "picked");
-    const std::wstring relative = L"tarvolen-relative-" + std::to_wstring(::GetTickCount64()) + L".txt";
-    WriteFileBytes(folder / relative, "relative");
-    ASSERT_FALSE(PathExists(relative)) << "the name must not exist where the program was started";
-    const auto before = folder.Snapshot();
-
-    // Into the folder first, as a user finds a file, then the file by its bare name.
+TEST_F(BrowseButtons, ClosingTheWindowUnderTheDialogEndsTheProgramNormally) {
     const OpenDialog dialog = PressBrowse(kCmdBrowse0);
     ASSERT_TRUE(dialog.IsOpen());
-    dialog.TypeFileName(folder.Path());
-    dialog.Press(IDOK);
-    ASSERT_TRUE(WaitFor([&] { return SameText(dialog.Folder(), folder.Path()); }, kDialogTimeout))
-        << dialog.Folder();
-    ASSERT_TRUE(dialog.IsOpen()) << "a folder's name opens the folder, not the dialog's answer";
-    Pick(dialog, L"picked.txt");
-    EXPECT_PRED2(SameText, WaitForBoxText(kTxtSource, folder / L"picked.txt"), folder / L"picked.txt");
+    // What a log-off or taskkill without /f does: the window is asked to close, not the dialog.
+    ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(driver.Program().WaitForExit(kDialogTimeout), std::optional<DWORD>(0));
+}
 
-    driver.SetText(kTxtSource, relative);
-    driver.SetText(kTxtTarget, relative + L".moved");
-    EXPECT_EQ(driver.Action(), L"0");
-    EXPECT_EQ(folder.Snapshot(), before);
+TEST_F(BrowseButtons, TheDialogLeavesTheProgramsCurrentFolderAsItFoundIt) {
+    // The program runs in `folder`; the user browses into a folder that holds a file of the same name.
+    // However the dialog ends, a name without a folder then still means the file where the program runs.
+    const std::wstring browsed = folder / L"browsed";
+    ASSERT_TRUE(::CreateDirectoryW(browsed.c_str(), nullptr));
+    WriteFileBytes(browsed + L"\\picked.txt", "picked");
+    WriteFileBytes(browsed + L"\\same.txt", "browsed");
+
+    for (const bool pick : {true, false}) {
+        SCOPED_TRACE(pick ? "picked" : "cancelled");
+        WriteFileBytes(folder / L"same.txt", "started");
+        auto expected = folder.Snapshot();
+
+        const OpenDialog dialog = PressBrowse(kCmdBrowse0);
+        ASSERT_TRUE(dialog.IsOpen());
+        dialog.TypeFileName(browsed);
+        dialog.Press(IDOK);
+        ASSERT_TRUE(WaitFor([&] { return SameText(dialog.Folder(), browsed); }, kDialogTimeout))
+            << dialog.Folder();
+        ASSERT_TRUE(dialog.IsOpen()) << "a folder's name opens the folder, not the dialog's answer";
+        if (pick) {
+            Pick(dialog, L"picked.txt");
+            EXPECT_PRED2(SameText, WaitForBoxText(kTxtSource, browsed + L"\\picked.txt"),
+                         browsed + L"\\picked.txt");
+        } else {
+            Cancel(dialog);
+            EXPECT_PRED2(SameText, WaitForBoxText(kTxtSource, startPattern), startPattern);
+        }
+        ASSERT_TRUE(WindowTakesInputAgain());
+
+        const std::wstring moved = pick ? L"moved after a pick.txt" : L"moved after a cancel.txt";
+        EXPECT_EQ(driver.Action(L"same.txt", moved, false, false, false), L"1");
+        expected[moved] = expected[L"same.txt"];
+        expected.erase(L"same.txt");
+        EXPECT_EQ(folder.Snapshot(), expected);
+    }
 }
 
 TEST_F(BrowseButtons, APickedSourceIsWhatActionMoves) {

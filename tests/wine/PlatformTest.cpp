@@ -1,8 +1,15 @@
 // The Windows implementations of ShellKit, FileKit and the ANSI conversion, on real files.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
 #include "platform/win32/Win32Platform.h"
 #include "tests/wine/WinTestSupport.h"
+
+// After <windows.h>, which the support header brings in.
+#include <commdlg.h>
 
 namespace tarvolen::wintest {
 namespace {
@@ -185,6 +192,29 @@ TEST(AnsiConversionTest, ExactTextPassesAndLookAlikesAreRefused) {
     EXPECT_EQ(win32::ConvertExactly(std::wstring(L"a") + wchar_t(0xD800) + L".txt", CP_UTF8), std::nullopt);
     EXPECT_EQ(win32::ConvertExactly(L"\u0141\u00f3d\u017a.txt", CP_UTF8),
               std::string("\xc5\x81\xc3\xb3\x64\xc5\xba.txt"));
+}
+
+TEST(ShellKitTest, AFailingOpenDialogIsNoCancel) {
+    Win32ShellKit kit;
+    std::wstring path = L"C:\\*.exe";
+    // Asked for a dialog template that the program does not have, the dialog fails instead of opening.
+    // Should it open after all, it is cancelled, so that the test ends.
+    std::atomic<bool> done = false;
+    std::thread canceller([&] {
+        WaitFor([&] {
+            const HWND dialog = WaitForWindow(::GetCurrentProcessId(), L"#32770", 100ms);
+            if (dialog != nullptr) {
+                ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            }
+            return done.load();
+        });
+    });
+    EXPECT_THROW(
+        kit.ShowOpenDialog(path, L"Open...", nullptr, L"*.*|*.*", 1, OFN_ENABLETEMPLATE, 0, kKitTrue),
+        std::runtime_error);
+    done = true;
+    canceller.join();
+    EXPECT_EQ(path, L"C:\\*.exe");
 }
 
 }  // namespace

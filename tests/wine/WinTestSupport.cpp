@@ -159,13 +159,13 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 }
 
 Process StartTarvolen(const std::wstring& argumentText, const std::wstring& exe,
-                      const std::wstring& environment) {
+                      const std::wstring& environment, const std::wstring& currentFolder) {
     const std::wstring program = exe.empty() ? BuildFolder() + L"\\tarvolen.exe" : exe;
     std::wstring line = L"\"" + program + L"\"";
     if (!argumentText.empty()) {
         line += L" " + argumentText;
     }
-    return Process(program, line, environment);
+    return Process(program, line, environment, currentFolder);
 }
 
 HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout) {
@@ -376,7 +376,8 @@ void FileHolder::Release() {
     }
 }
 
-ReplacerDriver::ReplacerDriver() : ReplacerDriver(StartTarvolen(L"")) {}
+ReplacerDriver::ReplacerDriver(const std::wstring& currentFolder)
+    : ReplacerDriver(StartTarvolen(L"", {}, {}, currentFolder)) {}
 
 ReplacerDriver::ReplacerDriver(Process program) : program_(std::move(program)) {
     window_ = WaitForWindow(program_.Id(), L"TarvolenReplacer");

@@ -38,9 +38,9 @@ bool IsReadOnly(const std::wstring& path);
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 15s);
 
 // Starts tarvolen.exe with exactly this argument text after its quoted name (none when empty); `exe`
-// names another copy of it, `environment` is as for Process.
+// names another copy of it; `environment` and `currentFolder` are as for Process.
 Process StartTarvolen(const std::wstring& argumentText, const std::wstring& exe = {},
-                      const std::wstring& environment = {});
+                      const std::wstring& environment = {}, const std::wstring& currentFolder = {});
 
 // Waits for a visible top-level window of the process with this class.
 HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout = 15s);
@@ -101,7 +101,8 @@ private:
 // check boxes and buttons, reading and closing the boxes it shows.
 class ReplacerDriver {
 public:
-    ReplacerDriver();
+    // Starts the program in window mode, in `currentFolder` when given.
+    explicit ReplacerDriver(const std::wstring& currentFolder = {});
     // Drives a program already started in window mode.
     explicit ReplacerDriver(Process program);
     ~ReplacerDriver();

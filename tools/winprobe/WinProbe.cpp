@@ -122,7 +122,7 @@ std::string ReadFileBytes(const std::wstring& path) {
 }
 
 Process::Process(const std::wstring& application, const std::wstring& commandLine,
-                 const std::wstring& environment) {
+                 const std::wstring& environment, const std::wstring& currentFolder) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -130,7 +130,8 @@ Process::Process(const std::wstring& application, const std::wstring& commandLin
     std::wstring mutableEnvironment = environment;
     void* const block = environment.empty() ? nullptr : mutableEnvironment.data();
     if (!::CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE,
-                          CREATE_UNICODE_ENVIRONMENT, block, nullptr, &startup, &info)) {
+                          CREATE_UNICODE_ENVIRONMENT, block,
+                          currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
         throw std::runtime_error("cannot start a process");
     }
     process_.reset(info.hProcess);

@@ -42,9 +42,10 @@ std::string ReadFileBytes(const std::wstring& path);
 class Process {
 public:
     // `environment` is a whole environment block ("NAME=value", each ending in a null, one more null at
-    // the end); empty: this process's own.
+    // the end); empty: this process's own. The process runs in `currentFolder`, or in this process's
+    // current folder when that is empty.
     Process(const std::wstring& application, const std::wstring& commandLine,
-            const std::wstring& environment = {});
+            const std::wstring& environment = {}, const std::wstring& currentFolder = {});
     ~Process();
     Process(Process&&) = default;
 
