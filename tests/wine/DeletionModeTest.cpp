@@ -159,25 +159,25 @@ void SwapFolder(const TempFolder& folder, std::optional<UnixSymlink>& link) {
     }
 }
 
-void ExpectRefusedAsAnotherFile(const MessageBoxView& box) {
+// Names x\file.txt, swaps the folder while the question is up, answers Yes: the removal is refused
+// because another file now lies under the name, and the program ends.
+void ExpectRefusedAfterTheSwap(const TempFolder& folder, std::optional<UnixSymlink>& link) {
+    Process program = StartTarvolen(folder / L"x\\file.txt");
+    const MessageBoxView box = AnswerYes(program, folder / L"x\\file.txt", [&] { SwapFolder(folder, link); });
     EXPECT_EQ(box.title, L"Fehler");
     EXPECT_EQ(box.text,
               L"Datei konnte nicht gel\u00f6scht werden.\r\nUnter diesem Namen liegt jetzt eine andere "
               L"Datei als die best\u00e4tigte. Es wurde nichts gel\u00f6scht.");
     EXPECT_EQ(box.icon, BoxIcon::Exclamation) << Name(box.icon);
+    PressButton(box.window, IDOK);
+    ExpectEnds(program);
 }
 
 TEST(DeletionMode, FolderSwappedWhileAskedRemovesNothing) {
     TempFolder folder;
     MakeFolderToSwap(folder);
     std::optional<UnixSymlink> link;
-    Process program = StartTarvolen(folder / L"x\\file.txt");
-
-    const MessageBoxView outcome =
-        AnswerYes(program, folder / L"x\\file.txt", [&] { SwapFolder(folder, link); });
-    ExpectRefusedAsAnotherFile(outcome);
-    PressButton(outcome.window, IDOK);
-    ExpectEnds(program);
+    ExpectRefusedAfterTheSwap(folder, link);
     EXPECT_EQ(ReadFileBytes(folder / L"x-old\\file.txt"), "confirmed");
     EXPECT_EQ(ReadFileBytes(folder / L"other\\file.txt"), "other");
 }
@@ -188,13 +188,7 @@ TEST(DeletionMode, FolderSwappedWhileAskedForAFileInUseLeavesNothingForTheRestar
     std::optional<UnixSymlink> link;
     FileHolder confirmedHolder(folder / L"x\\file.txt");
     FileHolder otherHolder(folder / L"other\\file.txt");
-    Process program = StartTarvolen(folder / L"x\\file.txt");
-
-    const MessageBoxView outcome =
-        AnswerYes(program, folder / L"x\\file.txt", [&] { SwapFolder(folder, link); });
-    ExpectRefusedAsAnotherFile(outcome);
-    PressButton(outcome.window, IDOK);
-    ExpectEnds(program);
+    ExpectRefusedAfterTheSwap(folder, link);
     for (const std::wstring& entry : PendingFileRenameOperations()) {
         EXPECT_EQ(entry.find(folder.Path().substr(folder.Path().find_last_of(L'\\'))), std::wstring::npos)
             << entry;
