@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/KitTypes.h"
+#include "platform/WindowHandle.h"
 
 namespace tarvolen {
 

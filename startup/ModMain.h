@@ -2,7 +2,7 @@
 
 #include "platform/CommandLine.h"
 #include "platform/MessageBoxService.h"
-#include "platform/SharedInstance.h"
+#include "platform/Components.h"
 #include "window/ReplacerWindowShower.h"
 
 namespace tarvolen {

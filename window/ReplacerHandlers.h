@@ -4,8 +4,9 @@
 
 #include "platform/FormControls.h"
 #include "platform/MessageBoxService.h"
+#include "platform/AnsiCodePage.h"
 #include "platform/MoveFileApi.h"
-#include "platform/SharedInstance.h"
+#include "platform/Components.h"
 
 namespace tarvolen {
 

@@ -3,81 +3,18 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
-#include "platform/CommandLine.h"
 #include "platform/FileKit.h"
 #include "platform/FsRedirection.h"
-#include "platform/MessageBoxService.h"
-#include "platform/MoveFileApi.h"
 #include "platform/RemovalRules.h"
 #include "platform/ShellKit.h"
 #include "platform/win32/UniqueResource.h"
+#include "platform/win32/Win32AnsiCodePage.h"
+#include "platform/win32/Wow64Redirection.h"
 
 namespace tarvolen::win32 {
-
-// Every library loaded by name from now on comes from the system folder only (for a 32-bit process on
-// 64-bit Windows: SysWOW64), never from the program's own folder, the current folder or PATH, where
-// anyone could have put a library of the same name. Windows 8 and later, and Windows 7 with its
-// KB2533623 update, have SetDefaultDllDirectories for that; without it only the current folder leaves
-// the search. The first thing the program does, before anything loads a library by name.
-void RestrictLibrarySearch();
-
-class Win32CommandLine final : public CommandLine {
-public:
-    std::wstring ArgumentText() const override;
-};
-
-// MessageBoxW, owned by `owner` (borrowed, may be null) so that the box is modal to it.
-class Win32MessageBox final : public MessageBoxService {
-public:
-    explicit Win32MessageBox(HWND owner = nullptr) : owner_(owner) {}
-    int Show(std::wstring_view text, unsigned style, std::optional<std::wstring_view> title) override;
-
-private:
-    HWND owner_;
-};
-
-// kernel32's Wow64DisableWow64FsRedirection and Wow64RevertWow64FsRedirection, looked up at the first
-// use. The 64-bit build has no redirection to switch off, and a 32-bit Windows without WoW64 lacks the
-// functions: there both do nothing.
-class Wow64Redirection final : public FsRedirection {
-public:
-    bool Disable(void*& previous) override;
-    void Revert(void* previous) override;
-
-private:
-    using DisableFunction = BOOL(WINAPI*)(PVOID*);
-    using RevertFunction = BOOL(WINAPI*)(PVOID);
-    bool lookedUp_ = false;
-    DisableFunction disable_ = nullptr;
-    RevertFunction revert_ = nullptr;
-};
-
-// kernel32's MoveFileExA, looked up at the first call and kept. The call itself runs with file-system
-// redirection off, so that it acts on the paths as given.
-class Kernel32MoveFile final : public MoveFileApi {
-public:
-    explicit Kernel32MoveFile(FsRedirection& redirection) : redirection_(redirection) {}
-    std::int32_t MoveFileExA(const char* existing, const char* newName, std::uint32_t flags) override;
-
-private:
-    using MoveFileExAFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-    FsRedirection& redirection_;
-    MoveFileExAFunction function_ = nullptr;
-};
-
-// Conversion to the code page that the A functions use (CP_ACP).
-class Win32AnsiCodePage final : public AnsiCodePage {
-public:
-    std::optional<std::string> ToAnsiExactly(std::wstring_view text) override;
-};
-
-// Exact conversion of `text` to `codePage`: no best-fit substitution, no default character, and
-// converting back gives the same text; otherwise nothing.
-std::optional<std::string> ConvertExactly(std::wstring_view text, UINT codePage);
 
 class Win32ShellKit final : public ShellKit {
 public:
