@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native logic tests (sanitizers), the 64-bit build under the machine's
-# Wine, and the 32-bit release build under Wine on the 32-bit runner (made once, see tools/runner32.sh).
+# Wine, and the 32-bit release build under Wine on the 32-bit runner (made once, see harness/runner32.sh).
 # Prints each CTest summary, the time each took, and a total.
 set -uo pipefail
 cd "$(dirname "$0")/.."

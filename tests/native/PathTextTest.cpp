@@ -1,0 +1,40 @@
+// StripCommandLineDecoration: the text part of turning command-line text into a path.
+#include <gtest/gtest.h>
+
+#include "platform/PathText.h"
+
+namespace tarvolen {
+namespace {
+
+struct TextCase {
+    const wchar_t* input;
+    const wchar_t* expected;
+};
+
+// Blanks around the text and one enclosing pair of quotation marks go; nothing inside is touched.
+TEST(StripCommandLineDecorationTest, DropsBlanksAndOneEnclosingPairOfQuotes) {
+    const TextCase cases[] = {
+        {L"", L""},
+        {L"   ", L""},
+        {L"a.txt", L"a.txt"},
+        {L"  a.txt\t\r\n", L"a.txt"},
+        {L"\"C:\\my file.txt\"", L"C:\\my file.txt"},
+        {L"  \"C:\\my file.txt\"  ", L"C:\\my file.txt"},
+        {L"\"\"C:\\a.txt\"\"", L"\"C:\\a.txt\""},
+        {L"\"\"", L""},
+        {L"\"", L"\""},
+        {L"\"C:\\a.txt", L"\"C:\\a.txt"},
+        {L"C:\\a.txt\"", L"C:\\a.txt\""},
+        {L"\" padded \"", L" padded "},
+        // Two names are not one file: the text stays whole and will not name an existing file.
+        {L"\"a.txt\" \"b.txt\"", L"a.txt\" \"b.txt"},
+        {L"a.txt b.txt", L"a.txt b.txt"},
+        {L"C:\\\u0141\u00f3d\u017a.txt", L"C:\\\u0141\u00f3d\u017a.txt"},
+    };
+    for (const TextCase& c : cases) {
+        EXPECT_EQ(StripCommandLineDecoration(c.input), c.expected) << "text: [" << c.input << "]";
+    }
+}
+
+}  // namespace
+}  // namespace tarvolen
