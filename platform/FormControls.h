@@ -1,4 +1,5 @@
 #pragma once
+// The click handlers read and write the window's controls without knowing Windows.
 
 #include <string>
 #include <string_view>

@@ -15,9 +15,9 @@
 
 namespace {
 
-// Runs the window's message loop until the window is gone; returns at once when no window was opened.
-// The loop also ends as soon as the window is gone: when it is closed under a box or the file dialog,
-// the quit message may be taken by their loop instead of this one.
+// Runs the window's message loop until the window is gone, and returns at once when no window was
+// opened. It watches the window rather than waiting for the quit message alone: when the window is
+// closed under a box or the file dialog, their loop may take that message instead of this one.
 int RunMessageLoop(tarvolen::win32::frmReplacer& replacer) {
     MSG message{};
     while (replacer.IsOpen()) {
