@@ -205,9 +205,9 @@ TEST(DeletionMode, FolderSwappedWhileAskedForAFileInUseLeavesNothingForTheRestar
 
 // The number the file system gives the file at `path`, or nothing.
 std::optional<std::uint64_t> FileNumber(const std::wstring& path) {
-    const UniqueHandle file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+    const UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                          OPEN_EXISTING, 0, nullptr));
     BY_HANDLE_FILE_INFORMATION information{};
     if (!file || !::GetFileInformationByHandle(file.get(), &information)) {
         return std::nullopt;
@@ -225,20 +225,20 @@ TEST(DeletionMode, AFileMadeAnewUnderTheNameWhileAskedIsNeverRemoved) {
     Process program = StartTarvolen(log);
 
     bool remade = false;
+    std::optional<std::uint64_t> newNumber;
     const MessageBoxView box = AnswerYes(program, log, [&] {
         ASSERT_TRUE(::DeleteFileW(log.c_str()));
         const UniqueHandle fresh(
-            ::CreateFileW(log.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+            ::CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, 0, nullptr));
         DWORD written = 0;
         remade = fresh && ::WriteFile(fresh.get(), "new", 3, &written, nullptr) && written == 3;
+        newNumber = FileNumber(log);
     });
-    if (remade) {
-        std::cout << "The new file "
-                  << (FileNumber(log) == confirmedNumber ? "got the confirmed file's number.\n"
-                                                         : "got a number of its own.\n");
-    } else {
-        std::cout << "No new file could be made under the name while the question was up.\n";
-    }
+    const auto number = [](const std::optional<std::uint64_t>& n) { return n ? std::to_string(*n) : "?"; };
+    std::cout << "The confirmed file's number was " << number(confirmedNumber) << "; "
+              << (remade ? "the new file's is " + number(newNumber)
+                         : std::string("no new file could be made under the name while the question was up"))
+              << ".\n";
     PressButton(box.window, IDOK);
     ExpectEnds(program);
     if (remade) {
