@@ -29,6 +29,8 @@ for preset in native win64 win32; do
     failed=$((failed + bad))
     echo "$preset: $summary ($((SECONDS - started)) s)"
 done
+# The commands and test names the README and docs/DEVELOPING.md give, against the three presets' tests.
+python3 tests/docs/check_docs.py build/native build/win64 build/win32 || status=1
 echo "Total: $passed passed, $failed failed"
 [ "$failed" -eq 0 ] || status=1
 exit $status
