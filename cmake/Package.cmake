@@ -1,20 +1,8 @@
 # The release package: `cmake --build <build folder> --target package` writes
 # tarvolen-<version>-win32.zip (win64 for the 64-bit build) into the build folder, holding
 # tarvolen.exe, README.txt for Windows users of that build, LICENSE.txt, THIRD-PARTY-NOTICES.txt and
-# SHA256SUMS. The version number comes from project()
-# alone and is passed on to the version resource, the read-me and the package's name. Included by the
-# top-level CMakeLists.txt after the tarvolen target exists.
-
-# Version resource: FILEVERSION major,minor,patch,0 and the text "major.minor" with two digits of minor
-# ("1.00" for 1.0.0).
-string(LENGTH "${PROJECT_VERSION_MINOR}" _tarvolen_minor_digits)
-if(_tarvolen_minor_digits LESS 2)
-  set(TARVOLEN_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.0${PROJECT_VERSION_MINOR}")
-else()
-  set(TARVOLEN_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
-endif()
-configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${CMAKE_BINARY_DIR}/generated/tarvolen_version.h @ONLY)
-target_include_directories(tarvolen PRIVATE ${CMAKE_BINARY_DIR}/generated)
+# SHA256SUMS, every text file with Windows line ends. The version and the copyright line come from
+# cmake/Version.cmake, included before this file.
 
 # The read-me for Windows users, one template for both builds: what differs between them is set here.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -37,31 +25,33 @@ endif()
 set(TARVOLEN_README_TITLE "Tarvolen ${PROJECT_VERSION} (${TARVOLEN_README_BITS}-bit)")
 string(LENGTH "${TARVOLEN_README_TITLE}" _tarvolen_title_length)
 string(REPEAT "=" ${_tarvolen_title_length} TARVOLEN_README_TITLE_LINE)
-# With Windows line ends, like the licence and the notices.
-configure_file(${CMAKE_SOURCE_DIR}/resources/README-Windows.txt.in ${CMAKE_BINARY_DIR}/README-Windows.txt
-  @ONLY NEWLINE_STYLE CRLF)
-foreach(_tarvolen_text LICENSE THIRD-PARTY-NOTICES)
-  set(_tarvolen_source ${CMAKE_SOURCE_DIR}/${_tarvolen_text})
-  if(_tarvolen_text STREQUAL "THIRD-PARTY-NOTICES")
-    string(APPEND _tarvolen_source .txt)
+# The texts of the zip with Windows line ends on every line, the read-me's substituted paragraphs too.
+# Each is written only when its content changes, so that an unchanged text does not repackage.
+function(_tarvolen_windows_text content output)
+  string(REPLACE "\r\n" "\n" content "${content}")
+  string(REPLACE "\n" "\r\n" content "${content}")
+  set(old "")
+  if(EXISTS ${output})
+    file(READ ${output} old)
   endif()
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_tarvolen_source})
-  file(READ ${_tarvolen_source} _tarvolen_content)
-  string(REPLACE "\n" "\r\n" _tarvolen_content "${_tarvolen_content}")
-  set(_tarvolen_output ${CMAKE_BINARY_DIR}/package/${_tarvolen_text}.txt)
-  set(_tarvolen_old "")
-  if(EXISTS ${_tarvolen_output})
-    file(READ ${_tarvolen_output} _tarvolen_old)
+  if(NOT old STREQUAL content)
+    file(WRITE ${output} "${content}")
   endif()
-  if(NOT _tarvolen_old STREQUAL _tarvolen_content)
-    file(WRITE ${_tarvolen_output} "${_tarvolen_content}")
-  endif()
-endforeach()
+endfunction()
+set(_tarvolen_readme_template ${CMAKE_SOURCE_DIR}/resources/README-Windows.txt.in)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_tarvolen_readme_template}
+  ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt)
+file(READ ${_tarvolen_readme_template} _tarvolen_content)
+string(CONFIGURE "${_tarvolen_content}" _tarvolen_content @ONLY)
+_tarvolen_windows_text("${_tarvolen_content}" ${CMAKE_BINARY_DIR}/package/README.txt)
+file(READ ${CMAKE_SOURCE_DIR}/LICENSE _tarvolen_content)
+_tarvolen_windows_text("${_tarvolen_content}" ${CMAKE_BINARY_DIR}/package/LICENSE.txt)
+file(READ ${CMAKE_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt _tarvolen_content)
+_tarvolen_windows_text("${_tarvolen_content}" ${CMAKE_BINARY_DIR}/package/THIRD-PARTY-NOTICES.txt)
 
 install(TARGETS tarvolen RUNTIME DESTINATION .)
-install(FILES ${CMAKE_BINARY_DIR}/README-Windows.txt DESTINATION . RENAME README.txt)
-install(FILES ${CMAKE_BINARY_DIR}/package/LICENSE.txt ${CMAKE_BINARY_DIR}/package/THIRD-PARTY-NOTICES.txt
-  DESTINATION .)
+install(FILES ${CMAKE_BINARY_DIR}/package/README.txt ${CMAKE_BINARY_DIR}/package/LICENSE.txt
+  ${CMAKE_BINARY_DIR}/package/THIRD-PARTY-NOTICES.txt DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME tarvolen)
 set(CPACK_PACKAGE_VENDOR Tarvolen)

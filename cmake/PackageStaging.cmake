@@ -1,6 +1,7 @@
 # Run by CPack after it has staged the package's files and before it zips them: writes SHA256SUMS (in the
-# format of sha256sum) and has every file in the zip dated at the time of the last commit, so that the
-# zip depends only on the sources and not on when it was built.
+# format of sha256sum, with Windows line ends like the other texts; sha256sum -c reads them) and has
+# every file in the zip dated at the time of the last commit, so that the zip depends only on the
+# sources and not on when it was built.
 
 # The staging folder: CPack hands over the package's folder; without a top-level folder in the zip, that
 # is where the files lie.
@@ -15,7 +16,7 @@ list(SORT _files)
 set(_sums "")
 foreach(_file IN LISTS _files)
   file(SHA256 "${_stage}/${_file}" _hash)
-  string(APPEND _sums "${_hash}  ${_file}\n")
+  string(APPEND _sums "${_hash}  ${_file}\r\n")
 endforeach()
 file(WRITE "${_stage}/SHA256SUMS" "${_sums}")
 # The zip records the file's mode: the same as install() gives the read-me, whatever the umask.

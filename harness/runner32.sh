@@ -2,7 +2,7 @@
 # The 32-bit runner: Wine 10 with its 32-bit half in a Debian 13 chroot, whose i386 programs are run by
 # qemu-i386 (this machine cannot execute 32-bit code itself). Needs root.
 #
-#   runner32.sh ensure            make the chroot once (about 4 GB); later calls return at once
+#   runner32.sh ensure            make the chroot once (about 2.5 GB); later calls return at once
 #   runner32.sh up NAME DIR...    hand i386 programs to qemu-i386 and show DIR... (and /proc, /dev)
 #                                 inside, for the user NAME (a test run, a benchmark)
 #   runner32.sh down NAME         NAME is done; the last user out undoes everything "up" did, and

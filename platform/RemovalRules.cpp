@@ -18,7 +18,34 @@ bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
     return true;
 }
 
-bool IsDrivePath(std::wstring_view path) {
+}  // namespace
+
+std::wstring_view IdentityRefusal(const std::optional<FileIdentity>& confirmed,
+                                  const std::optional<FileIdentity>& found) {
+    if (!confirmed || !found) {
+        return removal_reason::kNotIdentified;
+    }
+    return *confirmed == *found ? std::wstring_view() : removal_reason::kAnotherFile;
+}
+
+std::wstring_view RestartRefusal(const RestartFacts& facts) {
+    if (facts.isLink) {
+        return removal_reason::kLink;
+    }
+    if (facts.readOnly && facts.nameCount > 1) {
+        return removal_reason::kReadOnlyWithOtherNames;
+    }
+    if (facts.readOnly && !facts.readOnlyCleared) {
+        return removal_reason::kReadOnlyKept;
+    }
+    return {};
+}
+
+std::wstring_view ScheduleFailureReason(bool accessDenied, bool elevated) {
+    return accessDenied && !elevated ? removal_reason::kRunAsAdministrator : std::wstring_view();
+}
+
+bool IsDriveFinalPath(std::wstring_view path) {
     if (path.size() <= 7 || !StartsWithIgnoringCase(path, L"\\\\?\\") || path.substr(5, 2) != L":\\") {
         return false;
     }
@@ -26,17 +53,15 @@ bool IsDrivePath(std::wstring_view path) {
     return letter >= L'A' && letter <= L'Z';
 }
 
-}  // namespace
-
 RestartName RestartNameFor(std::wstring_view guidPath, std::wstring_view dosPath) {
     if (StartsWithIgnoringCase(dosPath, L"\\\\?\\UNC\\")) {
         return {{}, removal_reason::kNetwork};
     }
+    if (IsDriveFinalPath(dosPath)) {
+        return {std::wstring(dosPath), {}};
+    }
     if (StartsWithIgnoringCase(guidPath, L"\\\\?\\Volume{")) {
         return {std::wstring(guidPath), {}};
-    }
-    if (IsDrivePath(dosPath)) {
-        return {std::wstring(dosPath), {}};
     }
     return {{}, removal_reason::kNoLastingName};
 }

@@ -71,8 +71,9 @@ tarvolen.exe, the 32-bit and the 64-bit build alike, is linked statically. Besid
 MinGW-w64 as packaged by Debian. Each library's licence and copyright notices are quoted below from the
 copyright files that the compilers' packages install.
 
-The executable also calls functions of Windows' own DLLs (kernel32, user32, gdi32, advapi32, msvcrt,
-...). It refers to them through import libraries, which only name those functions and carry no code.
+The executable also calls functions of Windows' own DLLs. It imports kernel32, user32, gdi32 and msvcrt
+through import libraries, which only name those functions and carry no code, and it loads shell32 and
+comdlg32 from the Windows system folder when it first needs them.
 
 """)
     out.write(section("libstdc++ (the GNU C++ library)", gcc_source,

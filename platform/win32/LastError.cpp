@@ -1,14 +1,15 @@
-// std::system_error from the calling thread's last error.
+// SystemFailure, and one from the calling thread's last error.
 #include "platform/win32/LastError.h"
 
 #include <windows.h>
 
-#include <system_error>
+#include <string>
 
 namespace tarvolen::win32 {
 
-void ThrowLastError(const char* what) {
-    throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(), what);
-}
+SystemFailure::SystemFailure(const char* what, unsigned long code)
+    : std::runtime_error(std::string(what) + " (system error " + std::to_string(code) + ")"), code_(code) {}
+
+void ThrowLastError(const char* what) { throw SystemFailure(what, ::GetLastError()); }
 
 }  // namespace tarvolen::win32

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <iterator>
 #include <string_view>
 
 #include "platform/PathText.h"
@@ -9,6 +11,14 @@ namespace tarvolen::win32 {
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// FILE_ID_INFO and its information class, which the headers declare for Windows 8 and later only;
+// Windows 7 answers the query with an error, and the 64-bit file index is taken instead.
+struct FileIdInformation {
+    ULONGLONG volumeSerialNumber;
+    BYTE fileId[16];
+};
+constexpr auto kFileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
 
 bool HasWildcard(std::wstring_view path) {
     // The "\\?\" prefix of literal names holds a question mark that is no wildcard.
@@ -22,6 +32,12 @@ bool HasWildcard(std::wstring_view path) {
 bool IsInUseError(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 
 bool IsNotFoundError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+// The name the file functions get: the "\\?\" form of the absolute path, so that a path longer than
+// 260 characters is found too. A name given in that form is taken as it is.
+std::wstring KitPath(const std::wstring& path) {
+    return IsLiteralPath(path) ? path : ExtendedLengthPath(FullPathName(path));
+}
 
 // Opens what `path` names itself: a link at its end is opened as the link, not followed, and a folder
 // opens too, so that it can be told from a file.
@@ -40,23 +56,55 @@ UniqueHandle OpenWithAttributes(const std::wstring& path, DWORD access) {
     return file;
 }
 
-FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& information) {
-    return {information.dwVolumeSerialNumber,
-            (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+// The file's volume and its ID there: the 128-bit ID where the file system has one (ReFS needs all of
+// it), else the 64-bit index. Nothing when the system tells neither, or only zeros, which tell no file
+// from another.
+std::optional<FileIdentity> IdentityOf(HANDLE file) {
+    FileIdInformation wide{};
+    if (::GetFileInformationByHandleEx(file, kFileIdInfo, &wide, sizeof wide) &&
+        std::any_of(std::begin(wide.fileId), std::end(wide.fileId), [](BYTE b) { return b != 0; })) {
+        FileIdentity identity{.volumeSerial = wide.volumeSerialNumber, .wide = true};
+        std::copy(std::begin(wide.fileId), std::end(wide.fileId), identity.fileId.begin());
+        return identity;
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!::GetFileInformationByHandle(file, &information) ||
+        (information.nFileIndexHigh == 0 && information.nFileIndexLow == 0)) {
+        return std::nullopt;
+    }
+    FileIdentity identity{.volumeSerial = information.dwVolumeSerialNumber};
+    const std::uint64_t index = (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
+    for (std::size_t i = 0; i < 8; ++i) {
+        identity.fileId[i] = static_cast<std::uint8_t>(index >> (8 * i));
+    }
+    return identity;
 }
 
 // Whether `path`, opened without following a link at its end, is the file `identity` names.
 bool LeadsTo(const std::wstring& path, const FileIdentity& identity) {
     const UniqueHandle file = OpenUnfollowed(path, FILE_READ_ATTRIBUTES);
-    BY_HANDLE_FILE_INFORMATION information{};
-    return file && ::GetFileInformationByHandle(file.get(), &information) &&
-           IdentityOf(information) == identity;
+    return file && IdentityOf(file.get()) == identity;
+}
+
+// Whether another program has deleted the file while it was held: its name then stays until the last
+// handle closes, and cannot be opened meanwhile.
+bool IsDeletePending(HANDLE file) {
+    FILE_STANDARD_INFO standard{};
+    return file != nullptr &&
+           ::GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard) &&
+           standard.DeletePending;
 }
 
 bool SetAttributes(HANDLE file, DWORD attributes) {
     FILE_BASIC_INFO basic{};  // times of zero stay as they are
     basic.FileAttributes = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
     return ::SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic) != 0;
+}
+
+bool SetDeleteOnClose(HANDLE file, bool remove) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = remove ? TRUE : FALSE;
+    return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
 // The final path of an open file, with the volume named as `volumeName` says; empty when the system
@@ -86,11 +134,15 @@ struct Scheduled {
 // Records the removal of the open file `file` for the next restart, under a name that leads to this
 // very file then: its final path, checked once more by opening it.
 Scheduled ScheduleForRestart(HANDLE file, const FileIdentity& identity) {
-    std::wstring guidPath = FinalPath(file, VOLUME_NAME_GUID);
-    if (!guidPath.empty() && !LeadsTo(guidPath, identity)) {
-        guidPath.clear();  // a volume name that cannot be opened (Wine gives such names)
+    const std::wstring dosPath = FinalPath(file, VOLUME_NAME_DOS);
+    std::wstring guidPath;
+    if (!IsDriveFinalPath(dosPath)) {
+        guidPath = FinalPath(file, VOLUME_NAME_GUID);
+        if (!guidPath.empty() && !LeadsTo(guidPath, identity)) {
+            guidPath.clear();  // a volume name that cannot be opened
+        }
     }
-    const RestartName target = RestartNameFor(guidPath, FinalPath(file, VOLUME_NAME_DOS));
+    const RestartName target = RestartNameFor(guidPath, dosPath);
     if (!target.refusal.empty()) {
         return {.reason = target.refusal};
     }
@@ -103,70 +155,137 @@ Scheduled ScheduleForRestart(HANDLE file, const FileIdentity& identity) {
     return {.done = true};
 }
 
+// Whether the process runs with an administrator's full rights ("Run as administrator"). advapi32 is
+// loaded for the question only, from the system folder.
+bool IsElevated() {
+    const UniqueModule advapi32(::LoadLibraryW(SystemLibraryPath(L"advapi32.dll").c_str()));
+    if (!advapi32) {
+        return false;
+    }
+    using OpenProcessTokenFunction = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
+    using GetTokenInformationFunction = BOOL(WINAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, PDWORD);
+    const auto openProcessToken = reinterpret_cast<OpenProcessTokenFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(advapi32.get(), "OpenProcessToken")));
+    const auto getTokenInformation = reinterpret_cast<GetTokenInformationFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(advapi32.get(), "GetTokenInformation")));
+    HANDLE token = nullptr;
+    if (openProcessToken == nullptr || getTokenInformation == nullptr ||
+        !openProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return false;
+    }
+    const UniqueHandle ownedToken(token);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    return getTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+           elevation.TokenIsElevated != 0;
+}
+
 }  // namespace
 
-KitFlag Win32FileKit::FileExists(std::wstring path) {
-    judgedPath_.clear();
-    judgedFile_.reset();
+Win32FileKit::Judged Win32FileKit::Judge(const std::wstring& path) {
+    Judged judged;
     if (path.empty() || HasWildcard(path)) {
-        return kKitFalse;
+        judged.error = ERROR_INVALID_NAME;
+        return judged;
     }
-    const RedirectionOff redirectionOff(redirection_);
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
-        return kKitFalse;
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        judged.error = ::GetLastError();
+        return judged;
+    }
+    if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+        judged.error = ERROR_ACCESS_DENIED;  // what removing a folder as a file answers
+        return judged;
     }
     // Device names (NUL, CON, COM1, ...) answer to attribute queries in any folder; only a disk file
-    // is a file here. Opening for attributes alone does not disturb a file that others hold open, and a
-    // link at the end is looked at itself: nothing it names is contacted.
-    const UniqueHandle file = OpenUnfollowed(path, FILE_READ_ATTRIBUTES);
+    // is a file here. A link at the end is looked at itself: nothing it names is contacted. The file is
+    // held with the right to read its data: only such a handle keeps the file itself (under Wine, its
+    // Unix file) from being given up while the question is up, so that no new file can take its name
+    // and number. Everyone may read, write and delete it meanwhile; only a program that opens it
+    // without letting others read is refused until the question is answered. A file that others hold
+    // without letting anyone read it is held with attribute rights alone.
+    UniqueHandle file = OpenUnfollowed(path, FILE_READ_DATA | FILE_READ_ATTRIBUTES);
+    if (!file && (IsInUseError(::GetLastError()) || ::GetLastError() == ERROR_ACCESS_DENIED)) {
+        file = OpenUnfollowed(path, FILE_READ_ATTRIBUTES);
+    }
     if (!file) {
         // A file that others hold or that refuses even this look is still a file, though one that
         // cannot be told apart later; a device that is not there answers "not found".
         const DWORD error = ::GetLastError();
-        return IsInUseError(error) || error == ERROR_ACCESS_DENIED ? kKitTrue : kKitFalse;
+        if (!IsInUseError(error) && error != ERROR_ACCESS_DENIED) {
+            judged.error = error;
+        }
+        return judged;
     }
     BY_HANDLE_FILE_INFORMATION information{};
     if (::GetFileType(file.get()) != FILE_TYPE_DISK ||
-        !::GetFileInformationByHandle(file.get(), &information) ||
-        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return kKitFalse;
+        !::GetFileInformationByHandle(file.get(), &information)) {
+        judged.error = ERROR_INVALID_NAME;
+        return judged;
     }
-    judgedPath_ = path;
-    judgedFile_ = IdentityOf(information);
-    return kKitTrue;
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        judged.error = ERROR_ACCESS_DENIED;
+        return judged;
+    }
+    judged.identity = IdentityOf(file.get());
+    judged.held = std::move(file);
+    return judged;
+}
+
+KitFlag Win32FileKit::FileExists(std::wstring path) {
+    judgedPath_.clear();
+    judged_ = {};
+    const std::wstring target = KitPath(path);
+    judged_ = WithoutRedirection(redirection_, [&] { return Judge(target); });
+    judgedPath_ = std::move(path);
+    return judged_.error == ERROR_SUCCESS ? kKitTrue : kKitFalse;
 }
 
 KitFlag Win32FileKit::RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFlag allowRestart,
                                  KitFlag& scheduledForRestart, std::wstring& errorText) {
     scheduledForRestart = kKitFalse;
     errorText.clear();
-    // The file found under this name is the one to remove; a name never looked at is taken as it is now.
-    const std::optional<FileIdentity> expected = path == judgedPath_ ? judgedFile_ : std::nullopt;
+    // The file found under this name is the one to remove; a name never looked at is looked at now.
+    const bool wasJudged = path == judgedPath_;
+    Judged judged = wasJudged ? std::move(judged_) : Judged{};
+    judgedPath_.clear();
+    judged_ = {};
+    const std::wstring target = KitPath(path);
     const Outcome outcome = WithoutRedirection(redirection_, [&] {
-        return RemoveOrSchedule(path, expected, clearReadOnly != kKitFalse, allowRestart != kKitFalse,
+        if (!wasJudged) {
+            judged = Judge(target);
+        }
+        if (judged.error != ERROR_SUCCESS) {
+            return Outcome{.error = judged.error};
+        }
+        return RemoveOrSchedule(target, judged, clearReadOnly != kKitFalse, allowRestart != kKitFalse,
                                 scheduledForRestart);
     });
+    // The file is let go before anything is said: a removal waits for the last handle to close.
+    judged.held.reset();
     if (outcome.done) {
         return kKitTrue;
     }
-    // The reasons are put into words only now: that may load message resources, which must come from
-    // this process's own system folder. Why it could not be removed now comes first, then why it could
-    // not be left for the restart either.
+    // The reasons are put into words only now: that may load message resources and advapi32, which
+    // must come from this process's own system folder. Why it could not be removed now comes first,
+    // then why it could not be left for the restart either.
+    const auto addLine = [&](std::wstring_view line) {
+        if (!line.empty()) {
+            errorText += (errorText.empty() ? L"" : L"\r\n") + std::wstring(line);
+        }
+    };
     for (const DWORD error : {outcome.error, outcome.scheduleError}) {
         if (error != ERROR_SUCCESS) {
-            errorText += (errorText.empty() ? L"" : L"\r\n") + SystemErrorText(error);
+            addLine(SystemErrorText(error));
         }
     }
-    if (!outcome.reason.empty()) {
-        errorText += (errorText.empty() ? L"" : L"\r\n") + std::wstring(outcome.reason);
-    }
+    addLine(outcome.scheduleError == ERROR_ACCESS_DENIED ? ScheduleFailureReason(true, IsElevated())
+                                                         : outcome.reason);
+    addLine(outcome.afterthought);
     return kKitFalse;
 }
 
-Win32FileKit::Outcome Win32FileKit::RemoveOrSchedule(const std::wstring& path,
-                                                     const std::optional<FileIdentity>& expected,
+Win32FileKit::Outcome Win32FileKit::RemoveOrSchedule(const std::wstring& path, const Judged& judged,
                                                      bool clearReadOnly, bool allowRestart,
                                                      KitFlag& scheduledForRestart) {
     // One handle for everything that follows, so that no name is looked up again once the file is
@@ -179,18 +298,22 @@ Win32FileKit::Outcome Win32FileKit::RemoveOrSchedule(const std::wstring& path,
         file = OpenWithAttributes(path, 0);
     }
     if (!file) {
-        if (expected && IsNotFoundError(error)) {
+        if (IsDeletePending(judged.held.get())) {
+            return {.reason = removal_reason::kDeletedMeanwhile};
+        }
+        if (IsNotFoundError(error)) {
             return {.reason = removal_reason::kGone};
         }
         return {.error = error};
     }
+    const std::wstring_view refusal = IdentityRefusal(judged.identity, IdentityOf(file.get()));
+    if (!refusal.empty()) {
+        return {.reason = refusal};
+    }
+    const FileIdentity& identity = *judged.identity;
     BY_HANDLE_FILE_INFORMATION information{};
     if (!::GetFileInformationByHandle(file.get(), &information)) {
         return {.error = ::GetLastError()};
-    }
-    const FileIdentity identity = IdentityOf(information);
-    if (expected && *expected != identity) {
-        return {.reason = removal_reason::kAnotherFile};
     }
     const DWORD attributes = information.dwFileAttributes;
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -200,13 +323,16 @@ Win32FileKit::Outcome Win32FileKit::RemoveOrSchedule(const std::wstring& path,
     const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     const bool readOnlyCleared =
         clearReadOnly && readOnly && SetAttributes(file.get(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    // The file lives on after this name is gone where it has another name, or where the name was one of
+    // its streams; there it keeps its attribute.
+    const bool outlivesTheName = information.nNumberOfLinks > 1 || NamesAStream(path);
     if (deleteAccess) {
-        FILE_DISPOSITION_INFO disposition{TRUE};
-        if (::SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition)) {
-            // The name goes when the handle closes. The file itself lives on where it has another name,
-            // or where the name was one of its streams, and keeps its attribute there.
-            if (readOnlyCleared) {
-                SetAttributes(file.get(), attributes);
+        if (SetDeleteOnClose(file.get(), true)) {
+            // The name goes when the handle closes. Where the file lives on, it must not do so without
+            // the protection it had; then the name stays, and the user is told.
+            if (readOnlyCleared && !SetAttributes(file.get(), attributes) && outlivesTheName &&
+                SetDeleteOnClose(file.get(), false)) {
+                return {.reason = removal_reason::kReadOnlyNotRestored};
             }
             return {.done = true};
         }
@@ -219,11 +345,11 @@ Win32FileKit::Outcome Win32FileKit::RemoveOrSchedule(const std::wstring& path,
                        (deleteAccess && error == ERROR_ACCESS_DENIED && (!readOnly || readOnlyCleared));
     Outcome outcome{.error = error};
     if (allowRestart && inUse) {
-        if (readOnlyCleared && information.nNumberOfLinks > 1) {
-            // The restart can only remove a file that is not read-only, and the other names would lose
-            // the attribute with it.
-            outcome.reason = removal_reason::kReadOnlyWithOtherNames;
-        } else {
+        outcome.reason = RestartRefusal({.isLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
+                                         .readOnly = readOnly,
+                                         .readOnlyCleared = readOnlyCleared,
+                                         .nameCount = information.nNumberOfLinks});
+        if (outcome.reason.empty()) {
             const Scheduled scheduled = ScheduleForRestart(file.get(), identity);
             if (scheduled.done) {
                 // Left writable, so that the restart can remove it.
@@ -234,8 +360,8 @@ Win32FileKit::Outcome Win32FileKit::RemoveOrSchedule(const std::wstring& path,
             outcome.reason = scheduled.reason;
         }
     }
-    if (readOnlyCleared) {
-        SetAttributes(file.get(), attributes);
+    if (readOnlyCleared && !SetAttributes(file.get(), attributes)) {
+        outcome.afterthought = removal_reason::kReadOnlyNotRestored;
     }
     return outcome;
 }

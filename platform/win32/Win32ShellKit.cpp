@@ -17,8 +17,8 @@ namespace {
 // The longest path Windows can hand out, so that no chosen path is ever cut short.
 constexpr std::size_t kLongestPath = 32768;
 
-// The full path of a DLL in the system folder, so that no copy elsewhere (beside the program, in the
-// current folder) is ever loaded in its place.
+}  // namespace
+
 std::wstring SystemLibraryPath(const wchar_t* dllName) {
     std::wstring folder(MAX_PATH, L'\0');
     for (;;) {
@@ -33,6 +33,8 @@ std::wstring SystemLibraryPath(const wchar_t* dllName) {
         folder.resize(length);
     }
 }
+
+namespace {
 
 // Loads a system DLL from the system folder, and looks up one of its functions.
 template <class Function>
@@ -72,29 +74,17 @@ std::wstring CurrentFolder() {
     }
 }
 
-// Takes note of the process's current folder and puts it back when Restore is called or, at the
-// latest, when the keeper is left in any other way.
+// Takes note of the process's current folder and puts it back when it is left, where it still can: a
+// folder that has been renamed or removed meanwhile is no error, the process just stays where it is.
 class CurrentFolderKeeper {
 public:
     CurrentFolderKeeper() : saved_(CurrentFolder()) {}
     CurrentFolderKeeper(const CurrentFolderKeeper&) = delete;
     CurrentFolderKeeper& operator=(const CurrentFolderKeeper&) = delete;
-    ~CurrentFolderKeeper() {
-        if (!restored_) {
-            ::SetCurrentDirectoryW(saved_.c_str());
-        }
-    }
-
-    void Restore() {
-        restored_ = true;
-        if (!::SetCurrentDirectoryW(saved_.c_str())) {
-            throw std::runtime_error("the current folder could not be restored");
-        }
-    }
+    ~CurrentFolderKeeper() { ::SetCurrentDirectoryW(saved_.c_str()); }
 
 private:
     std::wstring saved_;
-    bool restored_ = false;
 };
 
 }  // namespace
@@ -161,19 +151,22 @@ std::wstring Win32ShellKit::ShowOpenDialog(std::wstring& initialPath, std::wstri
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrTitle = title.c_str();
-    // The dialog may move the process into the folder the user browsed to (OFN_NOCHANGEDIR does not
-    // prevent that for an open dialog), so the current folder is noted before it and put back after it,
-    // however it ends: relative paths typed into the window keep meaning what they meant before.
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | static_cast<DWORD>(extraFlags);
     if (fileMustExist != kKitFalse) {
         dialog.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
     }
 
-    CurrentFolderKeeper currentFolder;
-    const BOOL chosen = getOpenFileName(&dialog);
-    const DWORD error = chosen ? 0 : extendedError();
-    currentFolder.Restore();
-    if (error != 0) {
+    // The dialog may move the process into the folder the user browsed to (OFN_NOCHANGEDIR does not
+    // prevent that for an open dialog), so the current folder is noted before it and put back after it,
+    // however it ends: relative paths typed into the window keep meaning what they meant before.
+    const BOOL chosen = [&] {
+        const CurrentFolderKeeper currentFolder;
+        return getOpenFileName(&dialog);
+    }();
+    // A dialog whose owner has gone (the window closed under it) was closed with it. Only otherwise is
+    // the dialog asked why it ended: with no error, the user cancelled.
+    const bool ownerGone = owner != nullptr && !::IsWindow(static_cast<HWND>(owner));
+    if (!chosen && !ownerGone && extendedError() != 0) {
         throw std::runtime_error("the file-open dialog failed");
     }
     if (!chosen) {

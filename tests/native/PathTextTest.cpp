@@ -36,5 +36,31 @@ TEST(StripCommandLineDecorationTest, DropsBlanksAndOneEnclosingPairOfQuotes) {
     }
 }
 
+// The file functions get the "\\?\" form, which no 260-character limit applies to; what the user sees
+// stays as it was resolved.
+TEST(ExtendedLengthPathTest, DriveAndNetworkPathsGetTheLiteralFormAndNothingElseChanges) {
+    const TextCase cases[] = {
+        {L"C:\\d\\f.txt", L"\\\\?\\C:\\d\\f.txt"},
+        {L"z:\\", L"\\\\?\\z:\\"},
+        {L"\\\\server\\share\\f.txt", L"\\\\?\\UNC\\server\\share\\f.txt"},
+        {L"\\\\?\\C:\\d\\f.txt ", L"\\\\?\\C:\\d\\f.txt "},
+        {L"\\\\?\\UNC\\server\\share\\f", L"\\\\?\\UNC\\server\\share\\f"},
+        {L"\\\\.\\NUL", L"\\\\.\\NUL"},
+        {L"C:f.txt", L"C:f.txt"},
+        {L"f.txt", L"f.txt"},
+        {L"", L""},
+    };
+    for (const TextCase& c : cases) {
+        EXPECT_EQ(ExtendedLengthPath(c.input), c.expected) << "path: [" << c.input << "]";
+    }
+    const std::wstring deep = L"C:\\" + std::wstring(300, L'd') + L"\\f.txt";
+    EXPECT_EQ(ExtendedLengthPath(deep), L"\\\\?\\" + deep);
+
+    EXPECT_TRUE(NamesAStream(L"C:\\d\\f.txt:notes"));
+    EXPECT_TRUE(NamesAStream(L"\\\\?\\C:\\d\\f.txt:notes:$DATA"));
+    EXPECT_FALSE(NamesAStream(L"\\\\?\\C:\\d\\f.txt"));
+    EXPECT_FALSE(NamesAStream(L"\\\\?\\UNC\\server\\share\\f.txt"));
+}
+
 }  // namespace
 }  // namespace tarvolen

@@ -1,4 +1,5 @@
-// The name a removal at the restart is recorded under: one that still means the file at boot.
+// What decides a removal besides the file system: which file may be removed, whether a file in use may
+// be left for the restart, under which name, and what the user is told when it may not.
 #include <gtest/gtest.h>
 
 #include "platform/RemovalRules.h"
@@ -9,12 +10,80 @@ namespace {
 constexpr std::wstring_view kGuidPath =
     L"\\\\?\\Volume{3f1e2a6c-0b1d-4c5e-9a7f-2d8c6b4e1a90}\\d\\report.pdf ";
 
-TEST(RestartNameTest, TheFinalPathWithTheVolumeGuidIsRecorded) {
-    EXPECT_EQ(RestartNameFor(kGuidPath, L"\\\\?\\S:\\report.pdf ").name, kGuidPath);
-    // A volume without a GUID name (or one that does not lead to the file) falls back to its drive.
-    const RestartName drive = RestartNameFor(L"", L"\\\\?\\c:\\d\\busy.dll");
-    EXPECT_EQ(drive.name, L"\\\\?\\c:\\d\\busy.dll");
-    EXPECT_TRUE(drive.refusal.empty());
+FileIdentity Wide(std::uint8_t low, std::uint8_t high) {
+    FileIdentity identity{.volumeSerial = 0x43000000, .wide = true};
+    identity.fileId[0] = low;
+    identity.fileId[15] = high;
+    return identity;
+}
+
+// Only the file held since the question may go: the identity recorded then is compared with the file
+// now under the name, all 128 bits of it, and a file that could not be told apart is never removed.
+TEST(IdentityRefusalTest, OnlyTheHeldFileMayBeRemoved) {
+    FileIdentity narrow{.volumeSerial = 0x43000000};
+    narrow.fileId[0] = 7;
+    FileIdentity otherVolume = Wide(7, 1);
+    otherVolume.volumeSerial = 1;
+    struct Case {
+        std::optional<FileIdentity> confirmed, found;
+        std::wstring_view refusal;
+    };
+    const Case cases[] = {
+        {Wide(7, 1), Wide(7, 1), {}},
+        {Wide(7, 1), Wide(7, 2), removal_reason::kAnotherFile},  // the same 64-bit index
+        {Wide(7, 1), Wide(8, 1), removal_reason::kAnotherFile},
+        {Wide(7, 1), otherVolume, removal_reason::kAnotherFile},
+        {Wide(7, 0), narrow, removal_reason::kAnotherFile},  // two kinds of ID never match
+        {narrow, narrow, {}},
+        {std::nullopt, Wide(7, 1), removal_reason::kNotIdentified},
+        {Wide(7, 1), std::nullopt, removal_reason::kNotIdentified},
+        {std::nullopt, std::nullopt, removal_reason::kNotIdentified},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(IdentityRefusal(cases[i].confirmed, cases[i].found), cases[i].refusal) << "case " << i;
+    }
+}
+
+// A file in use is left for the restart only where the boot-time removal does what the box says.
+TEST(RestartRefusalTest, LinksReadOnlyFilesKeptReadOnlyAndSharedReadOnlyFilesAreNotLeftForTheRestart) {
+    struct Case {
+        RestartFacts facts;
+        std::wstring_view refusal;
+    };
+    const Case cases[] = {
+        {{}, {}},
+        {{.nameCount = 3}, {}},
+        {{.readOnly = true, .readOnlyCleared = true}, {}},
+        {{.readOnly = true}, removal_reason::kReadOnlyKept},
+        {{.readOnly = true, .readOnlyCleared = true, .nameCount = 2},
+         removal_reason::kReadOnlyWithOtherNames},
+        {{.readOnly = true, .nameCount = 2}, removal_reason::kReadOnlyWithOtherNames},
+        {{.isLink = true}, removal_reason::kLink},
+        {{.isLink = true, .readOnly = true, .nameCount = 2}, removal_reason::kLink},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(RestartRefusal(cases[i].facts), cases[i].refusal) << "case " << i;
+    }
+}
+
+// Recording a removal for the restart is for administrators; an ordinary user is told how to start the
+// program so that it works, an administrator whose attempt failed all the same is not.
+TEST(ScheduleFailureReasonTest, OnlyAUserWithoutFullRightsIsSentToRunAsAdministrator) {
+    EXPECT_EQ(ScheduleFailureReason(true, false), removal_reason::kRunAsAdministrator);
+    EXPECT_NE(removal_reason::kRunAsAdministrator.find(L"Als Administrator ausf\u00fchren"),
+              std::wstring_view::npos);
+    EXPECT_EQ(ScheduleFailureReason(true, true), L"");
+    EXPECT_EQ(ScheduleFailureReason(false, false), L"");
+}
+
+// The drive-letter path comes first; the GUID path only serves a volume without a letter.
+TEST(RestartNameTest, TheDriveLetterPathIsRecordedAndTheGuidPathOnlyWithoutOne) {
+    EXPECT_EQ(RestartNameFor(kGuidPath, L"\\\\?\\S:\\report.pdf ").name, L"\\\\?\\S:\\report.pdf ");
+    EXPECT_EQ(RestartNameFor(L"", L"\\\\?\\c:\\d\\busy.dll").name, L"\\\\?\\c:\\d\\busy.dll");
+    const RestartName noLetter = RestartNameFor(kGuidPath, L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume9\\x");
+    EXPECT_EQ(noLetter.name, kGuidPath);
+    EXPECT_TRUE(noLetter.refusal.empty());
+    EXPECT_EQ(RestartNameFor(kGuidPath, L"").name, kGuidPath);
 }
 
 TEST(RestartNameTest, NetworkFilesAndPathsWithoutALastingNameAreRefused) {

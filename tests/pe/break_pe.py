@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Shows that check_pe.py rejects an executable for the one reason it is meant to.
 
-Usage: break_pe.py EXE --machine i386|amd64 FLAW
+Usage: break_pe.py EXE --machine i386|amd64 FLAW [check_pe.py's other options]
 
 Writes a copy of EXE, which passes every check, with one flaw put in, runs the checker on the copy and
 succeeds only when the checker fails exactly the check that guards against that flaw:
@@ -10,6 +10,7 @@ succeeds only when the checker fails exactly the check that guards against that 
   nx_compat       NX_COMPAT cleared (no DEP)
   high_entropy_va HIGH_ENTROPY_VA cleared (64-bit only)
   relocations     the base relocation directory removed and the relocations marked as stripped
+  copyright_year  the year of the version resource's copyright line changed to one LICENSE does not hold
 """
 import argparse
 import contextlib
@@ -27,7 +28,7 @@ FLAG_BITS = {"dynamic_base": check_pe.DYNAMIC_BASE, "nx_compat": check_pe.NX_COM
              "high_entropy_va": check_pe.HIGH_ENTROPY_VA}
 EXPECTED = {"import": "import winmm.dll is a KnownDLL", "dynamic_base": "DYNAMIC_BASE is set",
             "nx_compat": "NX_COMPAT is set", "high_entropy_va": "HIGH_ENTROPY_VA is set",
-            "relocations": "relocations present"}
+            "relocations": "relocations present", "copyright_year": "LegalCopyright is LICENSE's line"}
 
 
 def flawed(data, flaw):
@@ -41,6 +42,9 @@ def flawed(data, flaw):
     elif flaw == "relocations":
         struct.pack_into("<II", out, pe.dirs_offset + 8 * check_pe.BASE_RELOCATION_DIRECTORY, 0, 0)
         struct.pack_into("<H", out, pe.coff + 18, pe.characteristics | check_pe.IMAGE_FILE_RELOCS_STRIPPED)
+    elif flaw == "copyright_year":
+        at = data.index("Copyright (c) ".encode("utf-16-le")) + 2 * len("Copyright (c) ")
+        out[at:at + 8] = "1999".encode("utf-16-le")
     return bytes(out)
 
 
@@ -49,7 +53,7 @@ def main(argv):
     ap.add_argument("exe")
     ap.add_argument("--machine", choices=sorted(check_pe.MACHINES), required=True)
     ap.add_argument("flaw", choices=sorted(EXPECTED))
-    args = ap.parse_args(argv)
+    args, passed_on = ap.parse_known_args(argv)
     with open(args.exe, "rb") as fh:
         data = fh.read()
     with tempfile.TemporaryDirectory() as folder:
@@ -59,7 +63,7 @@ def main(argv):
             fh.write(flawed(data, args.flaw))
         output = io.StringIO()
         with contextlib.redirect_stdout(output):
-            status = check_pe.main([copy, "--machine", args.machine])
+            status = check_pe.main([copy, "--machine", args.machine] + passed_on)
     print(output.getvalue(), end="")
     failed = [re.sub(r" \(.*", "", line[len("FAIL: "):])
               for line in output.getvalue().splitlines() if line.startswith("FAIL: ")]

@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Static checks on a built tarvolen.exe.
 
-Usage: check_pe.py EXE [--machine i386|amd64]
+Usage: check_pe.py EXE [--machine i386|amd64] --version X.Y.Z --version-text TEXT --license LICENSE
 
 Besides the file's structure it checks that the executable is a lean, reproducible release: no debug
 sections (they live in EXE.debug, named by a .gnu_debuglink section), no link time stamp, and for
 i386 a size of at most 256 KiB. It imports KnownDLLs only, which Windows takes from its own folder
-alone, and the loader can place it anywhere and keep its data from running (ASLR and DEP).
+alone, and the loader can place it anywhere and keep its data from running (ASLR and DEP). Its version
+resource and manifest carry the project's version, and its copyright line is LICENSE's. It carries no
+signature (the read-me says so).
 
 Prints one "ok: ..." or "FAIL: ..." line per check and exits 1 if any
 check failed. Reads the PE file directly; needs nothing beyond Python.
@@ -22,7 +24,7 @@ MACHINES = {"i386": (0x14C, 0x10B), "amd64": (0x8664, 0x20B)}
 IMAGE_FILE_RELOCS_STRIPPED = 0x0001
 # DllCharacteristics: ASLR with 64-bit entropy, ASLR at all, DEP.
 HIGH_ENTROPY_VA, DYNAMIC_BASE, NX_COMPAT = 0x0020, 0x0040, 0x0100
-BASE_RELOCATION_DIRECTORY = 5
+SECURITY_DIRECTORY, BASE_RELOCATION_DIRECTORY = 4, 5
 RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
 IDI_TARVOLEN = 1
 # The KnownDLLs of Windows 10 and 11 (HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\KnownDLLs,
@@ -174,6 +176,8 @@ def check_release(pe, exe, machine, r):
     named = link[:link.index(b"\0")].decode("ascii", "replace") if link and b"\0" in link else None
     r.check(named == want, ".gnu_debuglink names %s" % want, "got %r" % named)
     r.check(pe.timestamp == 0, "PE time stamp is zero", "got %d" % pe.timestamp)
+    r.check(pe.directory(SECURITY_DIRECTORY) == (0, 0), "no signature (certificate table empty)",
+            "certificate table at 0x%x, %d bytes" % pe.directory(SECURITY_DIRECTORY))
     if machine == "i386":
         r.check(len(pe.data) <= MAX_I386_SIZE, "size at most %d bytes" % MAX_I386_SIZE,
                 "got %d" % len(pe.data))
@@ -232,7 +236,17 @@ def parse_version_block(data, off=0):
     return key, value, children
 
 
-def check_version(res, r):
+def copyright_line(license_path):
+    with open(license_path, encoding="utf-8") as fh:
+        return next((line.strip() for line in fh if line.startswith("Copyright ")), None)
+
+
+def check_version(res, version, r):
+    """version: (numbers "X.Y.Z", text shown, copyright line)."""
+    numbers, text, copyright = version
+    major, minor, patch = (int(n) for n in numbers.split("."))
+    want_ms, want_ls = (major << 16) | minor, patch << 16
+    quad = "%d.%d.%d.0" % (major, minor, patch)
     if not r.check(RT_VERSION in res, "version resource present"):
         return
     data = first(first(res[RT_VERSION]))
@@ -241,8 +255,8 @@ def check_version(res, r):
     if r.check(len(fixed) >= 52, "VS_FIXEDFILEINFO present"):
         sig, _, fms, fls, pms, pls = struct.unpack_from("<6I", fixed)
         r.check(sig == 0xFEEF04BD, "VS_FIXEDFILEINFO signature", "got 0x%x" % sig)
-        r.check((fms, fls) == (0x10000, 0), "file version 1.0.0.0", "got %08x.%08x" % (fms, fls))
-        r.check((pms, pls) == (0x10000, 0), "product version 1.0.0.0", "got %08x.%08x" % (pms, pls))
+        r.check((fms, fls) == (want_ms, want_ls), "file version " + quad, "got %08x.%08x" % (fms, fls))
+        r.check((pms, pls) == (want_ms, want_ls), "product version " + quad, "got %08x.%08x" % (pms, pls))
     blocks = {k: c for k, _, c in children}
     tables = blocks.get("StringFileInfo", [])
     if r.check(len(tables) == 1, "one StringFileInfo string table", "found %d" % len(tables)):
@@ -250,9 +264,12 @@ def check_version(res, r):
         r.check(lang_key[:4].lower() == "%04x" % GERMAN, "string table language is German",
                 "got %s" % lang_key)
         values = {k: v for k, v, _ in strings}
-        for name, want in (("ProductName", "Tarvolen"), ("FileVersion", "1.00"),
-                           ("ProductVersion", "1.00")):
-            r.check(values.get(name) == want, "%s is %r" % (name, want), "got %r" % values.get(name))
+        for name, want, what in (("ProductName", "Tarvolen", "'Tarvolen'"),
+                                 ("FileVersion", text, "the version text %r" % text),
+                                 ("ProductVersion", text, "the version text %r" % text),
+                                 ("LegalCopyright", copyright, "LICENSE's line")):
+            r.check(values.get(name) == want, "%s is %s" % (name, what),
+                    "want %r, got %r" % (want, values.get(name)))
     trans = dict((k, v) for k, v, _ in blocks.get("VarFileInfo", []))
     t = trans.get("Translation", b"")
     pairs = [struct.unpack_from("<HH", t, i) for i in range(0, len(t) - 3, 4)]
@@ -283,7 +300,7 @@ def check_icons(res, r):
                 "header %d, %dx%d, %d bpp" % (hsize, bw, bh, bpp))
 
 
-def check_manifest(res, r):
+def check_manifest(res, version, r):
     manifests = res.get(RT_MANIFEST, {})
     if not r.check(1 in manifests, "manifest resource 1 present", "found %r" % list(manifests)):
         return
@@ -294,6 +311,10 @@ def check_manifest(res, r):
     except ET.ParseError as e:
         r.check(False, "manifest is well-formed XML", str(e))
     r.check(re.search(r'level\s*=\s*"asInvoker"', text), "manifest requests asInvoker")
+    own = [t for t in re.findall(r"<[\w:]*assemblyIdentity\b[^>]*>", text) if 'name="Tarvolen"' in t]
+    major, minor, patch = version[0].split(".")
+    quad = 'version="%s.%s.%s.0"' % (major, minor, patch)
+    r.check(len(own) == 1 and quad in own[0], "manifest's assembly " + quad, "got %r" % own)
     cc = [t for t in re.findall(r"<[\w:]*assemblyIdentity\b[^>]*>", text)
           if "Microsoft.Windows.Common-Controls" in t]
     r.check(any('version="6.0.0.0"' in t for t in cc), "manifest depends on Common-Controls 6.0.0.0")
@@ -305,7 +326,11 @@ def main(argv):
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("exe")
     ap.add_argument("--machine", choices=sorted(MACHINES), default="i386")
+    ap.add_argument("--version", required=True, help="the project's version, X.Y.Z")
+    ap.add_argument("--version-text", required=True, help="the version as the resource shows it")
+    ap.add_argument("--license", required=True, help="LICENSE, whose copyright line the resource carries")
     args = ap.parse_args(argv)
+    version = (args.version, args.version_text, copyright_line(args.license))
     r = Report()
     try:
         with open(args.exe, "rb") as fh:
@@ -320,9 +345,9 @@ def main(argv):
         check_imports(pe, r)
         check_hardening(pe, args.machine, r)
         res = pe.resources()
-        check_version(res, r)
+        check_version(res, version, r)
         check_icons(res, r)
-        check_manifest(res, r)
+        check_manifest(res, version, r)
     except (ValueError, struct.error, IndexError) as e:
         r.check(False, "PE structures readable", "%s: %s" % (type(e).__name__, e))
     print("%d check(s) failed" % r.failed if r.failed else "all checks passed")

@@ -12,8 +12,31 @@ add_test(NAME release.notices_check_catches_a_library_left_out
           ${CMAKE_CURRENT_BINARY_DIR}/notices-without-winpthreads.txt ${CMAKE_AR})
 set_tests_properties(release.notices_check_catches_a_library_left_out PROPERTIES
   PASS_REGULAR_EXPRESSION "winpthreads: [0-9]+ members, MISSING from the notices")
+# And notices that name a DLL the executable does not import.
+string(REPLACE "It imports kernel32," "It imports advapi32, kernel32," _tarvolen_notices "${_tarvolen_notices}")
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/notices-with-advapi32.txt "${_tarvolen_notices}")
+add_test(NAME release.notices_check_catches_a_dll_not_imported
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/check_notices.py $<TARGET_FILE:tarvolen>.map
+          ${CMAKE_CURRENT_BINARY_DIR}/notices-with-advapi32.txt ${CMAKE_AR})
+set_tests_properties(release.notices_check_catches_a_dll_not_imported PROPERTIES
+  PASS_REGULAR_EXPRESSION "are NOT the ones it imports")
 
-# The release package is reproducible: built twice in two folders, it comes out byte for byte the same.
+# The release package as a Windows user receives it: its five files, Windows line ends in every text,
+# the version and LICENSE's copyright line in the read-me. Built here as a release builds it.
+set(_tarvolen_zip ${CMAKE_BINARY_DIR}/tarvolen-${PROJECT_VERSION}-${_tarvolen_platform}.zip)
+add_test(NAME release.package COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target package)
+set_tests_properties(release.package PROPERTIES FIXTURES_SETUP ReleasePackage)
+set(_tarvolen_package_check ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/check_package.py ${_tarvolen_zip}
+  --version ${PROJECT_VERSION} --license ${CMAKE_SOURCE_DIR}/LICENSE)
+add_test(NAME release.package_texts COMMAND ${_tarvolen_package_check})
+# The check must catch what it exists to catch: a line in LF alone, a year that is not LICENSE's.
+add_test(NAME release.package_check_catches_a_line_in_lf_alone COMMAND ${_tarvolen_package_check} --flaw lone_lf)
+add_test(NAME release.package_check_catches_another_year COMMAND ${_tarvolen_package_check} --flaw copyright_year)
+set_tests_properties(release.package_texts release.package_check_catches_a_line_in_lf_alone
+  release.package_check_catches_another_year PROPERTIES FIXTURES_REQUIRED ReleasePackage)
+
+# The release package is reproducible: built twice from two git checkouts in two folders, as a release
+# is built, it comes out byte for byte the same, dated at the commit's time.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(_tarvolen_release_preset win32)
 else()
@@ -21,6 +44,6 @@ else()
 endif()
 add_test(NAME release.reproducible
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/reproducible.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/reproducible
-          ${CMAKE_COMMAND} ${_tarvolen_release_preset})
+          ${CMAKE_COMMAND} ${_tarvolen_release_preset} ${PROJECT_VERSION})
 # Two builds of their own: not beside other heavy tests.
 set_tests_properties(release.reproducible PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)

@@ -6,7 +6,9 @@
 LINK_MAP is the linker's map of tarvolen.exe (tarvolen.exe.map): it lists every archive member the
 linker took and every object file it loaded. Each of them is traced to the library it comes from, and
 that library must have a "Library: NAME" heading in NOTICES. A member or object of an unknown origin
-fails the check too, so that a new library cannot slip in unnoticed. Exits 1 and lists what is missing.
+fails the check too, so that a new library cannot slip in unnoticed. The Windows DLLs whose import
+stubs were taken are the DLLs the executable imports: the sentence "It imports A, B and C through import
+libraries" of NOTICES must name exactly those. Exits 1 and lists what is missing or wrong.
 """
 import os
 import re
@@ -79,9 +81,10 @@ def notices_for_sources(sources):
 
 
 def required_libraries(taken, ar):
-    """{library name: [what was taken from it]}, and the things of unknown origin."""
+    """{library name: [what was taken from it]}, the things of unknown origin and the imported DLLs."""
     required = {}
     unknown = []
+    imports = set()
     for path, member in taken:
         name = os.path.basename(path)
         what = f"{name}({member})" if member else name
@@ -91,6 +94,7 @@ def required_libraries(taken, ar):
         if name in LIBRARIES:
             libraries.add(LIBRARIES[name])
         elif member and is_import_stub(name, member):
+            imports.add(name.removeprefix("lib").removesuffix(".a").lower())
             continue  # an import stub of a Windows DLL
         elif member and name == "libmsvcrt.a":
             libraries.add(RUNTIME)
@@ -101,7 +105,13 @@ def required_libraries(taken, ar):
             libraries |= notices_for_sources(member_sources(ar, path, member))
         for library in libraries:
             required.setdefault(library, []).append(what)
-    return required, unknown
+    return required, unknown, imports
+
+
+def named_imports(notices):
+    """The DLLs the notices say the executable imports, or None without that sentence."""
+    match = re.search(r"It imports (.+?) through import libraries", " ".join(notices.split()))
+    return set(re.split(r", | and ", match.group(1))) if match else None
 
 
 def main():
@@ -111,11 +121,12 @@ def main():
     with open(sys.argv[1], encoding="utf-8", errors="replace") as file:
         taken = parse_map(file.read())
     with open(sys.argv[2], encoding="utf-8") as file:
-        named = set(re.findall(r"^Library: (.+?)(?: \(.*)?$", file.read(), flags=re.M))
+        notices = file.read()
+    named = set(re.findall(r"^Library: (.+?)(?: \(.*)?$", notices, flags=re.M))
     if not taken:
         sys.exit(f"{sys.argv[1]}: no archive members or objects found; is it a link map?")
 
-    required, unknown = required_libraries(taken, ar)
+    required, unknown, imports = required_libraries(taken, ar)
     missing = sorted(set(required) - named)
     for library in sorted(required):
         status = "named" if library in named else "MISSING from the notices"
@@ -124,7 +135,12 @@ def main():
         print(f"  taken from {library}: {', '.join(sorted(required[library])[:8])}")
     for what in unknown:
         print(f"of unknown origin: {what}")
-    if missing or unknown:
+    said = named_imports(notices)
+    print(f"imported DLLs: {', '.join(sorted(imports))}; the notices say: "
+          f"{', '.join(sorted(said)) if said is not None else 'nothing'}")
+    if said != imports:
+        print("the DLLs the notices say the executable imports are NOT the ones it imports")
+    if missing or unknown or said != imports:
         return 1
     print(f"{len(taken)} archive members and objects checked: every library is named in the notices")
     return 0

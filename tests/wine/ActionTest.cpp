@@ -9,6 +9,18 @@ namespace {
 
 using Files = std::map<std::wstring, std::string>;
 
+// What Windows records for the restart is a pair of entries: the file's NT name, then what becomes of
+// it: "" for a removal, the new NT name for a move, led by "!" when an existing target is replaced.
+std::optional<std::wstring> PendingTarget(const std::wstring& source) {
+    const std::vector<std::wstring> entries = PendingFileRenameOperations();
+    for (std::size_t at = 0; at + 1 < entries.size(); at += 2) {
+        if (::lstrcmpiW(entries[at].c_str(), (L"\\??\\" + source).c_str()) == 0) {
+            return entries[at + 1];
+        }
+    }
+    return std::nullopt;
+}
+
 class ActionTest : public ::testing::Test {
 protected:
     // Sets the boxes and options, presses Action and checks that nothing of the window changed.
@@ -70,18 +82,19 @@ TEST_F(ActionTest, DeleteAtRestartWaitsForTheRestart) {
 
     EXPECT_EQ(Act(folder / L"later.txt", L"", false, true, true), L"1");
     EXPECT_EQ(folder.Snapshot(), before) << "nothing happens before the restart";
-    EXPECT_TRUE(IsPendingForRestart(folder / L"later.txt"));
+    EXPECT_EQ(PendingTarget(folder / L"later.txt"), L"");
     RestartSystem();
     EXPECT_EQ(folder.Snapshot(), (Files{{L"stays.txt", "stays"}}));
 }
 
 TEST_F(ActionTest, MoveAtRestartWaitsForTheRestart) {
     WriteFileBytes(folder / L"from.txt", "payload");
+    WriteFileBytes(folder / L"to.txt", "replaced");
     const Files before = folder.Snapshot();
 
-    EXPECT_EQ(Act(folder / L"from.txt", folder / L"to.txt", false, true, false), L"1");
+    EXPECT_EQ(Act(folder / L"from.txt", folder / L"to.txt", true, true, false), L"1");
     EXPECT_EQ(folder.Snapshot(), before);
-    EXPECT_TRUE(IsPendingForRestart(folder / L"from.txt"));
+    EXPECT_EQ(PendingTarget(folder / L"from.txt"), L"!\\??\\" + (folder / L"to.txt"));
     RestartSystem();
     EXPECT_EQ(folder.Snapshot(), (Files{{L"to.txt", "payload"}}));
 }

@@ -307,6 +307,20 @@ TEST_F(BrowseButtons, ClosingTheWindowUnderTheDialogEndsTheProgramNormally) {
     EXPECT_EQ(driver.Program().WaitForExit(kDialogTimeout), std::optional<DWORD>(0));
 }
 
+TEST_F(BrowseButtons, TheStartFolderRenamedWhileTheDialogIsOpenLeavesTheWindowUsable) {
+    const OpenDialog dialog = PressBrowse(kCmdBrowse0);
+    ASSERT_TRUE(dialog.IsOpen());
+    // The folder the program started in goes away meanwhile; it is put back for the clean-up.
+    const std::wstring moved = folder.Path() + L"-moved";
+    ASSERT_TRUE(::MoveFileW(folder.Path().c_str(), moved.c_str()));
+    Cancel(dialog);
+    EXPECT_PRED2(SameText, WaitForBoxText(kTxtSource, startPattern), startPattern);
+    EXPECT_TRUE(WindowTakesInputAgain());
+    ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(driver.Program().WaitForExit(kDialogTimeout), std::optional<DWORD>(0));
+    EXPECT_TRUE(::MoveFileW(moved.c_str(), folder.Path().c_str()));
+}
+
 TEST_F(BrowseButtons, TheDialogLeavesTheProgramsCurrentFolderAsItFoundIt) {
     // The program runs in `folder`; the user browses into a folder that holds a file of the same name.
     // However the dialog ends, a name without a folder then still means the file where the program runs.

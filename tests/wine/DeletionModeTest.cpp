@@ -1,6 +1,8 @@
 // The program started with a file's name on its command line, driven through its message boxes.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iostream>
 #include <optional>
 #include <stdexcept>
 
@@ -199,6 +201,75 @@ TEST(DeletionMode, FolderSwappedWhileAskedForAFileInUseLeavesNothingForTheRestar
     RestartSystem();
     EXPECT_EQ(ReadFileBytes(folder / L"x-old\\file.txt"), "confirmed");
     EXPECT_EQ(ReadFileBytes(folder / L"other\\file.txt"), "other");
+}
+
+// The number the file system gives the file at `path`, or nothing.
+std::optional<std::uint64_t> FileNumber(const std::wstring& path) {
+    const UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!file || !::GetFileInformationByHandle(file.get(), &information)) {
+        return std::nullopt;
+    }
+    return (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
+}
+
+// A log rotated while the question is up: another program deletes the confirmed file and writes a new
+// one under its name. The new file is never removed, and "removed" is said only of the confirmed file.
+TEST(DeletionMode, AFileMadeAnewUnderTheNameWhileAskedIsNeverRemoved) {
+    TempFolder folder;
+    const std::wstring log = folder / L"app.log";
+    WriteFileBytes(log, "confirmed");
+    const std::optional<std::uint64_t> confirmedNumber = FileNumber(log);
+    Process program = StartTarvolen(log);
+
+    bool remade = false;
+    std::optional<std::uint64_t> newNumber;
+    const MessageBoxView box = AnswerYes(program, log, [&] {
+        ASSERT_TRUE(::DeleteFileW(log.c_str()));
+        const UniqueHandle fresh(
+            ::CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, 0, nullptr));
+        DWORD written = 0;
+        remade = fresh && ::WriteFile(fresh.get(), "new", 3, &written, nullptr) && written == 3;
+        newNumber = FileNumber(log);
+    });
+    const auto number = [](const std::optional<std::uint64_t>& n) { return n ? std::to_string(*n) : "?"; };
+    std::cout << "The confirmed file's number was " << number(confirmedNumber) << "; "
+              << (remade ? "the new file's is " + number(newNumber)
+                         : std::string("no new file could be made under the name while the question was up"))
+              << ".\n";
+    PressButton(box.window, IDOK);
+    ExpectEnds(program);
+    if (remade) {
+        EXPECT_EQ(ReadFileBytes(log), "new") << "a file made after the question was removed";
+        EXPECT_NE(box.text, L"Die Datei wurde gel\u00f6scht.");
+        EXPECT_EQ(box.title, L"Fehler");
+    } else {
+        EXPECT_FALSE(PathExists(log));
+    }
+    EXPECT_EQ(folder.Snapshot().size(), remade ? 1u : 0u);
+}
+
+// Deep folders that Explorer gives up on: the path is over 260 characters long.
+TEST(DeletionMode, AFileWhosePathIsLongerThan260CharactersIsRemoved) {
+    TempFolder folder;
+    std::wstring deep = folder.Path();
+    // Words, so that the question box can break the path into lines that fit on the screen.
+    while (deep.size() < 280) {
+        deep += L"\\a folder of old backups " + std::to_wstring(deep.size());
+        ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
+    }
+    const std::wstring file = deep + L"\\long.txt";
+    WriteFileBytes(L"\\\\?\\" + file, "long");
+    Process program = StartTarvolen(L"\"" + file + L"\"");
+
+    const MessageBoxView done = AnswerYes(program, file);
+    EXPECT_EQ(done.text, L"Die Datei wurde gel\u00f6scht.");
+    PressButton(done.window, IDOK);
+    ExpectEnds(program);
+    EXPECT_FALSE(PathExists(L"\\\\?\\" + file));
+    EXPECT_TRUE(PathExists(L"\\\\?\\" + deep));
 }
 
 TEST(DeletionMode, LoadsNeitherTheShellNorTheDialogLibrary) {

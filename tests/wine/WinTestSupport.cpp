@@ -209,7 +209,13 @@ MessageBoxView WaitForMessageBox(DWORD processId, std::chrono::milliseconds time
             view.buttons.push_back(id);
         }
     }
-    view.icon = IdentifyIcon(view.window);
+    // A busy machine may take longer to paint it.
+    WaitFor(
+        [&] {
+            view.icon = IdentifyIcon(view.window);
+            return view.icon != BoxIcon::Unknown;
+        },
+        3s);
     return view;
 }
 

@@ -22,7 +22,7 @@ endif()
 add_test(NAME wine.session.start
   COMMAND bash ${TARVOLEN_HARNESS}/session.sh start ${WINE_RUNNER} ${WINE_STATE} ${WINE_SHARED_DIRS})
 add_test(NAME wine.session.stop COMMAND bash ${TARVOLEN_HARNESS}/session.sh stop ${WINE_RUNNER} ${WINE_STATE})
-# Making the 32-bit runner the first time downloads about 1 GB.
+# Making the 32-bit runner the first time downloads about 0.5 GB (2.5 GB on disk).
 set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP WineSession TIMEOUT 1800)
 set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP WineSession)
 

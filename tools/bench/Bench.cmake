@@ -4,7 +4,7 @@ set(TARVOLEN_BENCH_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 function(tarvolen_bench_program target)
   add_executable(${target} EXCLUDE_FROM_ALL ${ARGN})
-  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_link_options(${target} PRIVATE -municode ${TARVOLEN_STATIC_LINK})
 endfunction()
 
