@@ -3,8 +3,6 @@
 
 #include <cstdint>
 
-#include "platform/WindowHandle.h"
-
 namespace tarvolen {
 
 // A yes/no value as ShellKit and FileKit take and give it: the program passes true as -1 (all bits set),

@@ -43,7 +43,7 @@ function(tarvolen_wine_tests target)
   set(${target}_TESTS ${tests} PARENT_SCOPE)
 endfunction()
 
-tarvolen_wine_tests(tarvolen_platform_tests wine/PlatformTest.cpp)
+tarvolen_wine_tests(tarvolen_platform_tests wine/FileKitTest.cpp wine/ShellKitTest.cpp wine/AnsiConversionTest.cpp)
 tarvolen_wine_tests(tarvolen_deletion_tests wine/DeletionModeTest.cpp)
 tarvolen_wine_tests(tarvolen_window_tests wine/ReplacerWindowTest.cpp)
 tarvolen_wine_tests(tarvolen_action_tests wine/ActionTest.cpp)

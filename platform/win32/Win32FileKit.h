@@ -1,34 +1,18 @@
 #pragma once
+// FileKit on Windows: the file deletion mode asks about is the file it removes, now or at the restart.
 
 #include <windows.h>
 
-#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "platform/FileIdentity.h"
 #include "platform/FileKit.h"
 #include "platform/FsRedirection.h"
-#include "platform/RemovalRules.h"
-#include "platform/ShellKit.h"
 #include "platform/win32/UniqueResource.h"
-#include "platform/win32/Win32AnsiCodePage.h"
-#include "platform/win32/Wow64Redirection.h"
 
 namespace tarvolen::win32 {
-
-class Win32ShellKit final : public ShellKit {
-public:
-    std::wstring PathFromCommandLine(std::wstring text) override;
-    std::wstring GetSpecialFolder(std::int32_t csidl, std::int32_t token, std::int32_t flags) override;
-    std::wstring ShowOpenDialog(std::wstring& initialPath, std::wstring title, WindowHandle owner,
-                                std::wstring filter, std::int32_t filterIndex, std::int32_t extraFlags,
-                                std::int32_t reserved, KitFlag fileMustExist) override;
-
-private:
-    // shell32 and comdlg32 are bound at their first use, so neither mode loads them before it needs them.
-    UniqueModule shell32_;
-    UniqueModule comdlg32_;
-};
 
 // File operations run with file-system redirection off, so that the file named is the file touched,
 // and on the "\\?\" form of the path, so that no length limit applies. FileExists keeps the file it
@@ -66,13 +50,5 @@ private:
     std::wstring judgedPath_;
     Judged judged_;
 };
-
-// The full path of a DLL in the system folder, so that no copy elsewhere (beside the program, in the
-// current folder) is ever loaded in its place.
-std::wstring SystemLibraryPath(const wchar_t* dllName);
-
-// Makes `path` absolute with GetFullPathNameW, however long it is; the text unchanged when the system
-// cannot resolve it.
-std::wstring FullPathName(const std::wstring& path);
 
 }  // namespace tarvolen::win32
