@@ -1,3 +1,4 @@
+// The program's name cut off a command line the way the C runtime does it.
 #include "platform/CommandLine.h"
 
 namespace tarvolen {

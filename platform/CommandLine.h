@@ -1,4 +1,5 @@
 #pragma once
+// Deletion mode starts from the program's argument text, exactly as it was given.
 
 #include <string>
 #include <string_view>

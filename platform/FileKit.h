@@ -1,4 +1,5 @@
 #pragma once
+// Deletion mode finds and removes its one file through this, and nothing else touches files for it.
 
 #include <string>
 
@@ -15,10 +16,12 @@ public:
     // NUL or COM1, not a wildcard pattern.
     virtual KitFlag FileExists(std::wstring path) = 0;
 
-    // Removes the file at once. With `clearReadOnly` a read-only attribute is cleared first (and put
-    // back when in the end nothing was removed or scheduled). With `allowRestart` a file that is in use
-    // is scheduled for removal at the next restart instead, and `scheduledForRestart` says so.
-    // Returns zero when neither happened; `errorText` then holds the reason in the system's words.
+    // Removes the file at once. With `clearReadOnly` a read-only attribute is cleared for the removal and
+    // put back wherever the file lives on: when nothing was removed, and when only this name of a file
+    // with further names went; a file left for the restart stays writable, so that the restart can
+    // remove it. With `allowRestart` a file that is in use is scheduled for removal at the next restart
+    // instead, and `scheduledForRestart` says so. Returns zero when neither happened; `errorText` then
+    // holds why, a line each: the system's words for its errors, then the program's own reasons.
     virtual KitFlag RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFlag allowRestart,
                                KitFlag& scheduledForRestart, std::wstring& errorText) = 0;
 };

@@ -1,9 +1,10 @@
 #pragma once
+// The click handlers read and write the window's controls without knowing Windows.
 
 #include <string>
 #include <string_view>
 
-#include "platform/KitTypes.h"
+#include "platform/WindowHandle.h"
 
 namespace tarvolen {
 

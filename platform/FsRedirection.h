@@ -1,4 +1,5 @@
 #pragma once
+// A 32-bit program on 64-bit Windows must touch the file it names, not its SysWOW64 twin.
 
 #include <type_traits>
 #include <utility>

@@ -1,4 +1,5 @@
 #pragma once
+// The flag type of ShellKit's and FileKit's calls.
 
 #include <cstdint>
 
@@ -9,8 +10,5 @@ namespace tarvolen {
 using KitFlag = std::int32_t;
 inline constexpr KitFlag kKitTrue = -1;
 inline constexpr KitFlag kKitFalse = 0;
-
-// A platform window handle, carried through portable code without being looked into.
-using WindowHandle = void*;
 
 }  // namespace tarvolen

@@ -1,7 +1,12 @@
 #pragma once
+// The modal boxes through which both modes ask and report.
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string_view>
+
+#include "platform/WindowHandle.h"
 
 namespace tarvolen {
 
@@ -31,5 +36,8 @@ public:
     virtual int Show(std::wstring_view text, unsigned style,
                      std::optional<std::wstring_view> title = std::nullopt) = 0;
 };
+
+// Makes a box service whose boxes are modal to `owner` (none when it is null).
+using MessageBoxFactory = std::function<std::unique_ptr<MessageBoxService>(WindowHandle owner)>;
 
 }  // namespace tarvolen

@@ -1,9 +1,7 @@
 #pragma once
+// The window's one system call, MoveFileExA, as the click handler sees it.
 
 #include <cstdint>
-#include <optional>
-#include <string>
-#include <string_view>
 
 namespace tarvolen {
 
@@ -19,16 +17,6 @@ public:
     // `newName` is a null pointer to remove `existing`. Returns the platform's result unchanged:
     // non-zero on success, 0 on failure.
     virtual std::int32_t MoveFileExA(const char* existing, const char* newName, std::uint32_t flags) = 0;
-};
-
-// Conversion of a path to the system's ANSI code page for MoveFileExA.
-class AnsiCodePage {
-public:
-    virtual ~AnsiCodePage() = default;
-
-    // The text in the ANSI code page, or nothing when some character has no exact equivalent there.
-    // A path is never swapped for a look-alike: the name MoveFileExA gets must be the name typed.
-    virtual std::optional<std::string> ToAnsiExactly(std::wstring_view text) = 0;
 };
 
 }  // namespace tarvolen

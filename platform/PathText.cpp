@@ -1,3 +1,4 @@
+// Command-line decoration, the "\\?\" form and stream names, worked out on the text alone.
 #include "platform/PathText.h"
 
 namespace tarvolen {

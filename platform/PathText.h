@@ -1,4 +1,5 @@
 #pragma once
+// What a path's text says by itself, before the system is asked about it.
 
 #include <string>
 #include <string_view>

@@ -1,24 +1,9 @@
+// The refusals of deletion mode, decided from what is known of the file.
 #include "platform/RemovalRules.h"
 
-#include <cwctype>
+#include "platform/RemovalReasons.h"
 
 namespace tarvolen {
-
-namespace {
-
-bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::towlower(text[i]) != std::towlower(prefix[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 std::wstring_view IdentityRefusal(const std::optional<FileIdentity>& confirmed,
                                   const std::optional<FileIdentity>& found) {
@@ -43,27 +28,6 @@ std::wstring_view RestartRefusal(const RestartFacts& facts) {
 
 std::wstring_view ScheduleFailureReason(bool accessDenied, bool elevated) {
     return accessDenied && !elevated ? removal_reason::kRunAsAdministrator : std::wstring_view();
-}
-
-bool IsDriveFinalPath(std::wstring_view path) {
-    if (path.size() <= 7 || !StartsWithIgnoringCase(path, L"\\\\?\\") || path.substr(5, 2) != L":\\") {
-        return false;
-    }
-    const wchar_t letter = static_cast<wchar_t>(std::towupper(path[4]));
-    return letter >= L'A' && letter <= L'Z';
-}
-
-RestartName RestartNameFor(std::wstring_view guidPath, std::wstring_view dosPath) {
-    if (StartsWithIgnoringCase(dosPath, L"\\\\?\\UNC\\")) {
-        return {{}, removal_reason::kNetwork};
-    }
-    if (IsDriveFinalPath(dosPath)) {
-        return {std::wstring(dosPath), {}};
-    }
-    if (StartsWithIgnoringCase(guidPath, L"\\\\?\\Volume{")) {
-        return {std::wstring(guidPath), {}};
-    }
-    return {{}, removal_reason::kNoLastingName};
 }
 
 }  // namespace tarvolen

@@ -1,12 +1,10 @@
 #pragma once
+// Components made on first use and shared for the rest of the run.
 
 #include <functional>
 #include <memory>
 #include <stdexcept>
 #include <utility>
-
-#include "platform/FileKit.h"
-#include "platform/ShellKit.h"
 
 namespace tarvolen {
 
@@ -36,12 +34,6 @@ public:
 private:
     Factory factory_;
     std::unique_ptr<Component> instance_;
-};
-
-// The two outside components, shared by both modes.
-struct Components {
-    SharedInstance<ShellKit> shellKit;
-    SharedInstance<FileKit> fileKit;
 };
 
 }  // namespace tarvolen

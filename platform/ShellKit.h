@@ -1,9 +1,11 @@
 #pragma once
+// Both modes reach the shell through this: the path deletion mode is given, and the browse dialog.
 
 #include <cstdint>
 #include <string>
 
 #include "platform/KitTypes.h"
+#include "platform/WindowHandle.h"
 
 namespace tarvolen {
 

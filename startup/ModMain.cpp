@@ -1,3 +1,4 @@
+// Start-up chooses the mode; deletion mode resolves, confirms, removes and reports the file it was given.
 #include "startup/ModMain.h"
 
 #include <string>

@@ -1,8 +1,9 @@
 #pragma once
+// The program's start: which mode runs, and deletion mode from question to report.
 
 #include "platform/CommandLine.h"
+#include "platform/Components.h"
 #include "platform/MessageBoxService.h"
-#include "platform/SharedInstance.h"
 #include "window/ReplacerWindowShower.h"
 
 namespace tarvolen {

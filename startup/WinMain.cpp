@@ -1,12 +1,41 @@
+// The one place where the program is put together from its Windows parts, and its message loop.
 #include <windows.h>
 
 #include <memory>
 
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/Kernel32MoveFile.h"
+#include "platform/win32/LibrarySearch.h"
+#include "platform/win32/Win32AnsiCodePage.h"
+#include "platform/win32/Win32CommandLine.h"
+#include "platform/win32/Win32FileKit.h"
+#include "platform/win32/Win32MessageBox.h"
+#include "platform/win32/Win32ShellKit.h"
+#include "platform/win32/Wow64Redirection.h"
 #include "startup/ModMain.h"
-#include "window/frmReplacer.h"
+#include "window/win32/frmReplacer.h"
 
-// The platform's entry point: builds the program's services, calls Main once and, when Main opened
+namespace {
+
+// Runs the window's message loop until the window is gone, and returns at once when no window was
+// opened. It watches the window rather than waiting for the quit message alone: when the window is
+// closed under a box or the file dialog, their loop may take that message instead of this one.
+int RunMessageLoop(tarvolen::win32::frmReplacer& replacer) {
+    MSG message{};
+    while (replacer.IsOpen()) {
+        if (::GetMessageW(&message, nullptr, 0, 0) <= 0) {
+            return static_cast<int>(message.wParam);
+        }
+        if (!replacer.PreTranslate(message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+// The platform's entry point: builds everything both modes use, calls Main once and, when Main opened
 // the window, keeps the program alive until the window is closed.
 //
 // Before it runs only the C runtime's start-up (its own set-up and the static initialisers, none of
@@ -24,9 +53,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     };
     win32::Win32CommandLine commandLine;
     win32::Win32MessageBox messageBox;
-    win32::frmReplacer replacer(instance, components, redirection);
+    win32::Kernel32MoveFile moveFile(redirection);
+    win32::Win32AnsiCodePage ansiCodePage;
+    win32::frmReplacer replacer(instance, components, moveFile, ansiCodePage, [](WindowHandle owner) {
+        return std::make_unique<win32::Win32MessageBox>(static_cast<HWND>(owner));
+    });
 
     MainContext context{commandLine, messageBox, components, replacer};
     Main(context);
-    return win32::RunMessageLoop(replacer);
+    return RunMessageLoop(replacer);
 }

@@ -13,20 +13,13 @@ source tools/setup.sh
 ensure_packages
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target tarvolen >/dev/null
-source tests/wine/wine-env.sh
+source harness/wine-env.sh
 
 state=$(pwd)/build/win64/run
 export WINEPREFIX=$state/prefix
 mkdir -p "$state"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "Creating the Wine prefix (once)..."
-    WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE64" wineboot -i >/dev/null 2>&1
-    "$WINESERVER" -w
-    # Wine draws the window frame itself, so screenshots show the caption.
-    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    "$WINESERVER" -w
-fi
-add_wine_fonts "$WINEPREFIX"
+# Wine draws the window frame itself, so screenshots show the caption.
+prepare_prefix "$WINEPREFIX" 96 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
 
 exe=build/win64/bin/tarvolen.exe
 
@@ -46,14 +39,10 @@ convert_args() {
 
 # Runs the program on a display of its own and saves a picture of its first window into PICTURE.
 take_picture() {  # take_picture PICTURE [FILE]
-    local picture=$1 xvfb program window=""
+    local picture=$1 program window=""
     shift
-    rm -f "$state/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" >"$state/xvfb.log" 2>&1 &
-    xvfb=$!
-    trap 'WINEPREFIX=$WINEPREFIX "$WINESERVER" -k 2>/dev/null || true; kill '"$xvfb"' 2>/dev/null || true' EXIT
-    for _ in $(seq 100); do [ -s "$state/display" ] && break; sleep 0.1; done
-    export DISPLAY=":$(tr -d '\n' <"$state/display")"
+    start_xvfb "$state"
+    trap 'WINEPREFIX=$WINEPREFIX "$WINESERVER" -k 2>/dev/null || true; stop_xvfb "$state"' EXIT
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     convert_args "$@"
     "$WINE64" "$exe" "${args[@]}" &
@@ -72,7 +61,7 @@ take_picture() {  # take_picture PICTURE [FILE]
     # The program ends without an answer to anything it asked.
     "$WINESERVER" -k 2>/dev/null || true
     wait "$program" || true
-    kill "$xvfb" 2>/dev/null || true
+    stop_xvfb "$state"
     trap - EXIT
     echo "Screenshot saved: $picture"
 }

@@ -4,7 +4,7 @@ TARVOLEN_PACKAGES=(
     cmake make g++ googletest python3
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     wine wine64 fonts-wine xvfb x11-utils imagemagick
-    debootstrap  # makes the 32-bit runner (tools/runner32.sh)
+    debootstrap  # makes the 32-bit runner (harness/runner32.sh)
 )
 
 ensure_packages() {

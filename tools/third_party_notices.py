@@ -8,7 +8,7 @@ packages install; nothing is written from memory. Run it again after a toolchain
 
     python3 tools/third_party_notices.py > THIRD-PARTY-NOTICES.txt
 
-tests/release/check_notices.py checks, per build, that every library the link map shows is named here.
+The CTest test release.notices checks, per build, that every library the link map shows is named here.
 """
 import subprocess
 import sys

@@ -1,3 +1,4 @@
+// Action's one MoveFileExA call and the browse buttons' dialog.
 #include "window/ReplacerHandlers.h"
 
 #include <string>

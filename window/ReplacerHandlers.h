@@ -1,11 +1,13 @@
 #pragma once
+// What the Replacer window's two kinds of button do, apart from any window system.
 
 #include <cstdint>
 
+#include "platform/AnsiCodePage.h"
+#include "platform/Components.h"
 #include "platform/FormControls.h"
 #include "platform/MessageBoxService.h"
 #include "platform/MoveFileApi.h"
-#include "platform/SharedInstance.h"
 
 namespace tarvolen {
 

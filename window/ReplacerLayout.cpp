@@ -1,3 +1,4 @@
+// Twips turned into pixels at the system's dpi, and Tab's way through the controls.
 #include "window/ReplacerLayout.h"
 
 #include <algorithm>

@@ -1,4 +1,5 @@
 #pragma once
+// The Replacer window's controls, their places in twips and their keyboard order.
 
 #include <array>
 #include <optional>

@@ -1,4 +1,5 @@
 #pragma once
+// Start-up opens the window through this, so that it needs no window system itself.
 
 namespace tarvolen {
 

@@ -1,4 +1,5 @@
 #pragma once
+// Every Windows handle the program holds is named here once, with what frees it.
 
 #include <windows.h>
 
@@ -59,6 +60,7 @@ struct KernelHandleTraits {
 
 inline void DeleteFont(HFONT font) noexcept { ::DeleteObject(font); }
 inline void FreeLocal(wchar_t* text) noexcept { ::LocalFree(text); }
+inline void ReleaseScreenDc(HDC screen) noexcept { ::ReleaseDC(nullptr, screen); }
 
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueWindow = UniqueResource<NullIsEmpty<HWND, ::DestroyWindow>>;
@@ -66,5 +68,9 @@ using UniqueFont = UniqueResource<NullIsEmpty<HFONT, DeleteFont>>;
 using UniqueIcon = UniqueResource<NullIsEmpty<HICON, ::DestroyIcon>>;
 using UniqueModule = UniqueResource<NullIsEmpty<HMODULE, ::FreeLibrary>>;
 using UniqueLocalText = UniqueResource<NullIsEmpty<wchar_t*, FreeLocal>>;
+using UniqueScreenDc = UniqueResource<NullIsEmpty<HDC, ReleaseScreenDc>>;
+
+// The device context of the whole screen (its dpi, its pixels), released when the owner goes.
+inline UniqueScreenDc ScreenDc() { return UniqueScreenDc(::GetDC(nullptr)); }
 
 }  // namespace tarvolen::win32

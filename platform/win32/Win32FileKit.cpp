@@ -1,10 +1,18 @@
+// FileKit on Windows: files judged, held, compared and removed through one handle, with redirection off.
+#include "platform/win32/Win32FileKit.h"
+
 #include <algorithm>
 #include <iterator>
 #include <string_view>
 
 #include "platform/PathText.h"
-#include "platform/win32/Win32Platform.h"
-#include "platform/win32/Win32Text.h"
+#include "platform/RemovalReasons.h"
+#include "platform/RemovalRules.h"
+#include "platform/RestartName.h"
+#include "platform/win32/FullPathName.h"
+#include "platform/win32/GrowingBuffer.h"
+#include "platform/win32/SystemErrorText.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace tarvolen::win32 {
 
@@ -110,19 +118,12 @@ bool SetDeleteOnClose(HANDLE file, bool remove) {
 // The final path of an open file, with the volume named as `volumeName` says; empty when the system
 // has no such name for it.
 std::wstring FinalPath(HANDLE file, DWORD volumeName) {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetFinalPathNameByHandleW(file, path.data(), static_cast<DWORD>(path.size()), volumeName);
-        if (length == 0) {
-            return {};
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(length);  // `length` counts the terminating null here
-    }
+    return FillGrowingBuffer(MAX_PATH,
+                             [file, volumeName](wchar_t* buffer, std::size_t capacity) {
+                                 return ::GetFinalPathNameByHandleW(file, buffer,
+                                                                    static_cast<DWORD>(capacity), volumeName);
+                             })
+        .value_or(std::wstring());
 }
 
 struct Scheduled {

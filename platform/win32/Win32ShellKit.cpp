@@ -1,14 +1,19 @@
-#include <windows.h>
+// ShellKit through shell32 and comdlg32, loaded from the system folder when first needed.
+#include "platform/win32/Win32ShellKit.h"
 
 #include <commdlg.h>
 #include <shlobj.h>
 
 #include <algorithm>
-#include <stdexcept>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/PathText.h"
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/FullPathName.h"
+#include "platform/win32/GrowingBuffer.h"
+#include "platform/win32/LastError.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace tarvolen::win32 {
 
@@ -17,61 +22,33 @@ namespace {
 // The longest path Windows can hand out, so that no chosen path is ever cut short.
 constexpr std::size_t kLongestPath = 32768;
 
-}  // namespace
-
-std::wstring SystemLibraryPath(const wchar_t* dllName) {
-    std::wstring folder(MAX_PATH, L'\0');
-    for (;;) {
-        const UINT length = ::GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
-        if (length == 0) {
-            throw std::runtime_error("the system folder is unknown");
-        }
-        if (length < folder.size()) {
-            folder.resize(length);
-            return folder + L"\\" + dllName;
-        }
-        folder.resize(length);
-    }
-}
-
-namespace {
-
 // Loads a system DLL from the system folder, and looks up one of its functions.
 template <class Function>
 Function Bind(UniqueModule& module, const wchar_t* dllName, const char* functionName) {
     if (!module) {
         module.reset(::LoadLibraryW(SystemLibraryPath(dllName).c_str()));
         if (!module) {
-            throw std::runtime_error("a system library could not be loaded");
+            ThrowLastError("a system library could not be loaded");
         }
     }
     const auto function =
         reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module.get(), functionName)));
     if (function == nullptr) {
-        throw std::runtime_error("a system function is missing");
+        ThrowLastError("a system function is missing");
     }
     return function;
 }
 
 // The process's current folder, however long it is.
 std::wstring CurrentFolder() {
-    std::wstring folder;
-    for (;;) {
-        const DWORD size = ::GetCurrentDirectoryW(0, nullptr);  // counts the terminating null
-        if (size == 0) {
-            throw std::runtime_error("the current folder is unknown");
-        }
-        folder.resize(size);
-        const DWORD length = ::GetCurrentDirectoryW(size, folder.data());
-        if (length == 0) {
-            throw std::runtime_error("the current folder is unknown");
-        }
-        if (length < size) {
-            folder.resize(length);
-            return folder;
-        }
-        // It changed in between to a longer one: ask again.
+    std::optional<std::wstring> folder =
+        FillGrowingBuffer(MAX_PATH, [](wchar_t* buffer, std::size_t capacity) {
+            return ::GetCurrentDirectoryW(static_cast<DWORD>(capacity), buffer);
+        });
+    if (!folder) {
+        ThrowLastError("the current folder is unknown");
     }
+    return std::move(*folder);
 }
 
 // Takes note of the process's current folder and puts it back when it is left, where it still can: a
@@ -89,22 +66,6 @@ private:
 
 }  // namespace
 
-std::wstring FullPathName(const std::wstring& path) {
-    std::wstring full(std::max<std::size_t>(path.size() + 1, MAX_PATH), L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length == 0) {
-            return path;
-        }
-        if (length < full.size()) {
-            full.resize(length);
-            return full;
-        }
-        full.resize(length);  // `length` counts the terminating null here
-    }
-}
-
 std::wstring Win32ShellKit::PathFromCommandLine(std::wstring text) {
     const std::wstring stripped = StripCommandLineDecoration(text);
     // GetFullPathNameW would normalise a literal name too, and so name another file.
@@ -120,7 +81,7 @@ std::wstring Win32ShellKit::GetSpecialFolder(std::int32_t csidl, std::int32_t to
         getFolderPath(nullptr, csidl, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(token)),
                       static_cast<DWORD>(flags), path.data());
     if (FAILED(result)) {
-        throw std::runtime_error("the special folder could not be found");
+        throw SystemFailure("the special folder could not be found", static_cast<unsigned long>(result));
     }
     path.resize(path.find(L'\0'));
     return path;
@@ -166,8 +127,10 @@ std::wstring Win32ShellKit::ShowOpenDialog(std::wstring& initialPath, std::wstri
     // A dialog whose owner has gone (the window closed under it) was closed with it. Only otherwise is
     // the dialog asked why it ended: with no error, the user cancelled.
     const bool ownerGone = owner != nullptr && !::IsWindow(static_cast<HWND>(owner));
-    if (!chosen && !ownerGone && extendedError() != 0) {
-        throw std::runtime_error("the file-open dialog failed");
+    if (!chosen && !ownerGone) {
+        if (const DWORD error = extendedError(); error != 0) {
+            throw SystemFailure("the file-open dialog failed", error);
+        }
     }
     if (!chosen) {
         return {};  // cancelled: the start text stays as it was

@@ -10,8 +10,9 @@
 #include "platform/FileKit.h"
 #include "platform/FormControls.h"
 #include "platform/MessageBoxService.h"
+#include "platform/AnsiCodePage.h"
+#include "platform/Components.h"
 #include "platform/MoveFileApi.h"
-#include "platform/SharedInstance.h"
 #include "platform/ShellKit.h"
 #include "startup/ModMain.h"
 

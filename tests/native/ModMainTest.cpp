@@ -151,11 +151,5 @@ TEST_F(MainTest, QuotationMarksInsideThePathAreShownUnchanged) {
     EXPECT_EQ(box.shown[0].text, L"Datei nicht gefunden - \"C:\\a \"b\" c.txt\".");
 }
 
-TEST(SharedInstanceTest, AComponentThatCannotBeMadeIsAnError) {
-    SharedInstance<FileKit> files([] { return std::unique_ptr<FileKit>(); });
-    EXPECT_THROW(files.Get(), std::runtime_error);
-    EXPECT_FALSE(files.IsCreated());
-}
-
 }  // namespace
 }  // namespace tarvolen::testing

@@ -1,14 +1,12 @@
 // What decides a removal besides the file system: which file may be removed, whether a file in use may
-// be left for the restart, under which name, and what the user is told when it may not.
+// be left for the restart, and what the user is told when it may not.
 #include <gtest/gtest.h>
 
+#include "platform/RemovalReasons.h"
 #include "platform/RemovalRules.h"
 
 namespace tarvolen {
 namespace {
-
-constexpr std::wstring_view kGuidPath =
-    L"\\\\?\\Volume{3f1e2a6c-0b1d-4c5e-9a7f-2d8c6b4e1a90}\\d\\report.pdf ";
 
 FileIdentity Wide(std::uint8_t low, std::uint8_t high) {
     FileIdentity identity{.volumeSerial = 0x43000000, .wide = true};
@@ -74,35 +72,6 @@ TEST(ScheduleFailureReasonTest, OnlyAUserWithoutFullRightsIsSentToRunAsAdministr
               std::wstring_view::npos);
     EXPECT_EQ(ScheduleFailureReason(true, true), L"");
     EXPECT_EQ(ScheduleFailureReason(false, false), L"");
-}
-
-// The drive-letter path comes first; the GUID path only serves a volume without a letter.
-TEST(RestartNameTest, TheDriveLetterPathIsRecordedAndTheGuidPathOnlyWithoutOne) {
-    EXPECT_EQ(RestartNameFor(kGuidPath, L"\\\\?\\S:\\report.pdf ").name, L"\\\\?\\S:\\report.pdf ");
-    EXPECT_EQ(RestartNameFor(L"", L"\\\\?\\c:\\d\\busy.dll").name, L"\\\\?\\c:\\d\\busy.dll");
-    const RestartName noLetter = RestartNameFor(kGuidPath, L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume9\\x");
-    EXPECT_EQ(noLetter.name, kGuidPath);
-    EXPECT_TRUE(noLetter.refusal.empty());
-    EXPECT_EQ(RestartNameFor(kGuidPath, L"").name, kGuidPath);
-}
-
-TEST(RestartNameTest, NetworkFilesAndPathsWithoutALastingNameAreRefused) {
-    struct Case {
-        std::wstring_view guidPath, dosPath, refusal;
-    };
-    const Case cases[] = {
-        {L"", L"\\\\?\\UNC\\server\\share\\busy.dll", removal_reason::kNetwork},
-        {L"", L"\\\\?\\unc\\server\\share\\busy.dll", removal_reason::kNetwork},
-        {kGuidPath, L"\\\\?\\UNC\\server\\share\\busy.dll", removal_reason::kNetwork},
-        {L"", L"", removal_reason::kNoLastingName},
-        {L"", L"\\\\?\\GLOBALROOT\\Device\\RamDisk\\busy.dll", removal_reason::kNoLastingName},
-        {L"\\Device\\HarddiskVolume3\\busy.dll", L"\\\\?\\1:\\busy.dll", removal_reason::kNoLastingName},
-    };
-    for (const Case& c : cases) {
-        const RestartName result = RestartNameFor(c.guidPath, c.dosPath);
-        EXPECT_EQ(result.name, L"") << std::wstring(c.dosPath);
-        EXPECT_EQ(result.refusal, c.refusal) << std::wstring(c.dosPath);
-    }
 }
 
 }  // namespace

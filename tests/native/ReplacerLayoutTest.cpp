@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "tests/common/ReplacerPlacesAt96Dpi.h"
 #include "window/ReplacerLayout.h"
 
 namespace tarvolen {
@@ -20,21 +21,10 @@ TEST(TwipsTest, ConvertsByTheDotsPerInchAndRoundsToTheNearestPixel) {
 }
 
 TEST(ReplacerLayoutTest, EveryControlAtItsPixelPlaceAt96Dpi) {
-    struct Expected {
-        int id;
-        PixelRect rect;
-    };
-    const Expected expected[] = {
-        {kLabel1, {8, 8, 217, 25}},          {kTxtSource, {8, 24, 305, 43}},
-        {kCmdBrowse0, {280, 40, 305, 57}},   {kLabel2, {8, 56, 153, 73}},
-        {kTxtTarget, {8, 72, 305, 91}},      {kCmdBrowse1, {280, 88, 305, 105}},
-        {kChkOverwrite, {8, 104, 113, 121}}, {kChkReboot, {8, 120, 121, 137}},
-        {kChkKill, {8, 136, 81, 153}},       {kCommand1, {80, 160, 209, 185}},
-    };
-    for (const Expected& e : expected) {
+    for (const expected::ControlPlace& e : expected::kReplacerPlacesAt96Dpi) {
         const ControlLayout* control = FindControl(e.id);
         ASSERT_NE(control, nullptr) << e.id;
-        EXPECT_EQ(ControlRectInPixels(*control, 96, 96), e.rect) << "control " << e.id;
+        EXPECT_EQ(ControlRectInPixels(*control, 96, 96), e.at96) << "control " << e.id;
     }
 }
 

@@ -11,6 +11,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/win32/GrowingBuffer.h"
 #include "window/ReplacerLayout.h"
 
 namespace tarvolen::wintest {
@@ -24,8 +25,8 @@ std::wstring Lower(std::wstring text) {
 
 // The colour values of a screen area, as 32-bit pixels.
 std::vector<std::uint32_t> Pixels(HDC source, int x, int y, int width, int height) {
-    const HDC screen = ::GetDC(nullptr);
-    const HDC memory = ::CreateCompatibleDC(screen);
+    const UniqueScreenDc screen = ScreenDc();
+    const HDC memory = ::CreateCompatibleDC(screen.get());
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -42,15 +43,14 @@ std::vector<std::uint32_t> Pixels(HDC source, int x, int y, int width, int heigh
     ::SelectObject(memory, old);
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
     return pixels;
 }
 
 // A system icon drawn the way a message box draws it, on the dialog face colour.
 std::vector<std::uint32_t> ReferenceIcon(const wchar_t* iconId, int width, int height) {
-    const HDC screen = ::GetDC(nullptr);
-    const HDC memory = ::CreateCompatibleDC(screen);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    const UniqueScreenDc screen = ScreenDc();
+    const HDC memory = ::CreateCompatibleDC(screen.get());
+    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen.get(), width, height);
     const HGDIOBJ old = ::SelectObject(memory, bitmap);
     RECT all{0, 0, width, height};
     ::FillRect(memory, &all, ::GetSysColorBrush(COLOR_3DFACE));
@@ -59,7 +59,6 @@ std::vector<std::uint32_t> ReferenceIcon(const wchar_t* iconId, int width, int h
     ::SelectObject(memory, old);
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
     return pixels;
 }
 
@@ -90,9 +89,7 @@ BoxIcon IdentifyIcon(HWND box) {
     if (width <= 0 || height <= 0) {
         return BoxIcon::None;
     }
-    const HDC screen = ::GetDC(nullptr);
-    const std::vector<std::uint32_t> shown = Pixels(screen, rect.left, rect.top, width, height);
-    ::ReleaseDC(nullptr, screen);
+    const std::vector<std::uint32_t> shown = Pixels(ScreenDc().get(), rect.left, rect.top, width, height);
 
     const std::array<std::pair<BoxIcon, const wchar_t*>, 4> candidates{{
         {BoxIcon::Question, IDI_QUESTION},
@@ -120,15 +117,9 @@ BoxIcon IdentifyIcon(HWND box) {
 }  // namespace
 
 std::wstring BuildFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
+    const std::wstring path = win32::FillGrowingBuffer(MAX_PATH, [](wchar_t* buffer, std::size_t capacity) {
+                                  return ::GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(capacity));
+                              }).value_or(std::wstring());
     return path.substr(0, path.find_last_of(L'\\'));
 }
 

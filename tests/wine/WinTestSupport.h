@@ -9,14 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "harness/winprobe/WinProbe.h"
 #include "platform/win32/UniqueResource.h"
-#include "tools/winprobe/WinProbe.h"
 
 // Helpers for the Windows-side tests: real files in a folder of their own, the program started with an
 // exact command line, and its windows and message boxes found, read and pressed from outside.
 namespace tarvolen::wintest {
 
+using win32::ScreenDc;
 using win32::UniqueHandle;
+using win32::UniqueScreenDc;
 using winprobe::AllTopWindows;
 using winprobe::ClassOf;
 using winprobe::Process;

@@ -1,6 +1,6 @@
 # Windows-side tests, run by CTest through Wine in a session of their own (Xvfb, prefixes, wineserver).
 # The 64-bit build runs on the machine's own Wine; the 32-bit build on the 32-bit runner
-# (tools/runner32.sh), in a 64-bit prefix, as a 32-bit program runs on 64-bit Windows.
+# (harness/runner32.sh), in a 64-bit prefix, as a 32-bit program runs on 64-bit Windows.
 set(WINE_STATE ${CMAKE_BINARY_DIR}/wine)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(WINE_RUNNER runner32)
@@ -9,7 +9,8 @@ else()
   set(WINE_RUNNER host)
   set(WINE_TEST_TIMEOUT 180)
 endif()
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${WINE_RUNNER} ${WINE_STATE})
+set(TARVOLEN_HARNESS ${CMAKE_SOURCE_DIR}/harness)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${TARVOLEN_HARNESS}/wine-run.sh ${WINE_RUNNER} ${WINE_STATE})
 
 # The runner shows the sources and the build inside it; a build folder within the sources comes along.
 set(WINE_SHARED_DIRS ${CMAKE_SOURCE_DIR})
@@ -19,13 +20,13 @@ if(NOT build_in_source)
 endif()
 
 add_test(NAME wine.session.start
-  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/session.sh start ${WINE_RUNNER} ${WINE_STATE} ${WINE_SHARED_DIRS})
-add_test(NAME wine.session.stop COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/session.sh stop ${WINE_RUNNER} ${WINE_STATE})
+  COMMAND bash ${TARVOLEN_HARNESS}/session.sh start ${WINE_RUNNER} ${WINE_STATE} ${WINE_SHARED_DIRS})
+add_test(NAME wine.session.stop COMMAND bash ${TARVOLEN_HARNESS}/session.sh stop ${WINE_RUNNER} ${WINE_STATE})
 # Making the 32-bit runner the first time downloads about 0.5 GB (2.5 GB on disk).
 set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP WineSession TIMEOUT 1800)
 set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP WineSession)
 
-add_library(tarvolen_wintest_support STATIC wine/WinTestSupport.cpp ${CMAKE_SOURCE_DIR}/tools/winprobe/WinProbe.cpp)
+add_library(tarvolen_wintest_support STATIC wine/WinTestSupport.cpp ${TARVOLEN_HARNESS}/winprobe/WinProbe.cpp)
 target_link_libraries(tarvolen_wintest_support PUBLIC tarvolen_win32 GTest::gtest psapi)
 
 add_executable(hold_file wine/hold_file.cpp)
@@ -33,7 +34,7 @@ target_link_options(hold_file PRIVATE -municode ${TARVOLEN_STATIC_LINK})
 
 # Tests of one Windows-side program, each TEST a CTest test of its own. The programs are DPI aware.
 function(tarvolen_wine_tests target)
-  add_executable(${target} ${ARGN} ${CMAKE_SOURCE_DIR}/tools/winprobe/DpiAware.rc)
+  add_executable(${target} ${ARGN} ${TARVOLEN_HARNESS}/winprobe/DpiAware.rc)
   target_link_libraries(${target} PRIVATE tarvolen_wintest_support GTest::gtest_main)
   target_link_options(${target} PRIVATE ${TARVOLEN_STATIC_LINK})
   add_dependencies(${target} tarvolen hold_file)
@@ -42,11 +43,11 @@ function(tarvolen_wine_tests target)
   set(${target}_TESTS ${tests} PARENT_SCOPE)
 endfunction()
 
-tarvolen_wine_tests(tarvolen_platform_tests wine/PlatformTest.cpp)
+tarvolen_wine_tests(tarvolen_platform_tests wine/FileKitTest.cpp wine/ShellKitTest.cpp wine/AnsiConversionTest.cpp)
 tarvolen_wine_tests(tarvolen_deletion_tests wine/DeletionModeTest.cpp)
-tarvolen_wine_tests(tarvolen_window_tests wine/WindowModeTest.cpp)
+tarvolen_wine_tests(tarvolen_window_tests wine/ReplacerWindowTest.cpp)
 tarvolen_wine_tests(tarvolen_action_tests wine/ActionTest.cpp)
-tarvolen_wine_tests(tarvolen_browse_tests wine/BrowseTest.cpp)
+tarvolen_wine_tests(tarvolen_browse_tests wine/BrowseButtonsTest.cpp)
 set(restart_tests ${tarvolen_platform_tests_TESTS} ${tarvolen_deletion_tests_TESTS} ${tarvolen_action_tests_TESTS})
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   # A 32-bit program on 64-bit Windows: names under System32 must reach System32, not SysWOW64.

@@ -18,8 +18,8 @@ foreach(floor tarvolen_floor_box tarvolen_floor_window)
 endforeach()
 
 # The driver starts the programs and finds their windows with the helpers the Windows-side tests use
-# too (tools/winprobe) and, like the tests, is DPI aware, so that it sees the windows it times in real
+# too (harness/winprobe) and, like the tests, is DPI aware, so that it sees the windows it times in real
 # pixels.
 tarvolen_bench_program(tarvolen_bench ${TARVOLEN_BENCH_DIR}/BenchDriver.cpp
-  ${CMAKE_SOURCE_DIR}/tools/winprobe/WinProbe.cpp ${CMAKE_SOURCE_DIR}/tools/winprobe/DpiAware.rc)
+  ${CMAKE_SOURCE_DIR}/harness/winprobe/WinProbe.cpp ${CMAKE_SOURCE_DIR}/harness/winprobe/DpiAware.rc)
 target_link_libraries(tarvolen_bench PRIVATE psapi)

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/winprobe/WinProbe.h"
+#include "harness/winprobe/WinProbe.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 // real program is measured against.
 #include <windows.h>
 
+#include "platform/win32/UniqueResource.h"
 #include "window/ReplacerLayout.h"
 
 namespace {
@@ -69,10 +70,11 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    const HDC screen = ::GetDC(nullptr);
-    g_dpiX = ::GetDeviceCaps(screen, LOGPIXELSX);
-    g_dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
+    {
+        const tarvolen::win32::UniqueScreenDc screen = tarvolen::win32::ScreenDc();
+        g_dpiX = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
+        g_dpiY = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
+    }
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;

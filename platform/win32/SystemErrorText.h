@@ -1,4 +1,5 @@
 #pragma once
+// Why a file operation failed, in the system's own words, for the boxes that report it.
 
 #include <windows.h>
 
@@ -9,8 +10,5 @@ namespace tarvolen::win32 {
 // The system's message for an error code, without its trailing line break; "Error N" when the system
 // has no text for it, so a real failure never reads as empty.
 std::wstring SystemErrorText(DWORD error);
-
-// A window's whole text, however long.
-std::wstring WindowText(HWND window);
 
 }  // namespace tarvolen::win32

@@ -1,6 +1,8 @@
-#include "tools/winprobe/WinProbe.h"
+#include "harness/winprobe/WinProbe.h"
 
 #include <stdexcept>
+
+#include "platform/win32/GrowingBuffer.h"
 
 namespace tarvolen::winprobe {
 
@@ -169,11 +171,14 @@ std::wstring ClassOf(HWND window) {
 
 std::wstring TextOf(HWND window) {
     // Asked with WM_GETTEXT, which reaches into another process's control (GetWindowText does not).
-    const auto length = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(length + 1),
-                                                        reinterpret_cast<LPARAM>(text.data()))));
-    return text;
+    const auto length = static_cast<std::size_t>(::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+    return win32::FillGrowingBuffer(length + 1,
+                                    [window](wchar_t* buffer, std::size_t capacity) {
+                                        return ::SendMessageW(window, WM_GETTEXT,
+                                                              static_cast<WPARAM>(capacity),
+                                                              reinterpret_cast<LPARAM>(buffer));
+                                    })
+        .value_or(std::wstring());
 }
 
 }  // namespace tarvolen::winprobe

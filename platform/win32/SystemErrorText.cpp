@@ -1,4 +1,5 @@
-#include "platform/win32/Win32Text.h"
+// FormatMessageW's text of an error code, trimmed.
+#include "platform/win32/SystemErrorText.h"
 
 #include "platform/win32/UniqueResource.h"
 
@@ -17,16 +18,6 @@ std::wstring SystemErrorText(DWORD error) {
     if (text.empty()) {
         text = L"Error " + std::to_wstring(error);
     }
-    return text;
-}
-
-std::wstring WindowText(HWND window) {
-    // The length may be overstated (never understated) for text the window holds; the copy says what
-    // it really was.
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
     return text;
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <thread>
 
+#include "tests/common/ReplacerPlacesAt96Dpi.h"
 #include "tests/wine/WinTestSupport.h"
 #include "window/ReplacerLayout.h"
 
@@ -18,20 +19,19 @@ struct ExpectedControl {
     int id;
     const wchar_t* className;
     const wchar_t* caption;
-    RECT at96;  // client pixels at 96 dpi: left, top, right, bottom
 };
 
 const ExpectedControl kControls[] = {
-    {kLabel1, L"Static", L"Souce file:", {8, 8, 217, 25}},
-    {kTxtSource, L"Edit", L"", {8, 24, 305, 43}},
-    {kCmdBrowse0, L"Button", L"...", {280, 40, 305, 57}},
-    {kLabel2, L"Static", L"Target file:", {8, 56, 153, 73}},
-    {kTxtTarget, L"Edit", L"", {8, 72, 305, 91}},
-    {kCmdBrowse1, L"Button", L"...", {280, 88, 305, 105}},
-    {kChkOverwrite, L"Button", L"Overwrite target", {8, 104, 113, 121}},
-    {kChkReboot, L"Button", L"Delay until reboot", {8, 120, 121, 137}},
-    {kChkKill, L"Button", L"Delete", {8, 136, 81, 153}},
-    {kCommand1, L"Button", L"Action", {80, 160, 209, 185}},
+    {kLabel1, L"Static", L"Souce file:"},
+    {kTxtSource, L"Edit", L""},
+    {kCmdBrowse0, L"Button", L"..."},
+    {kLabel2, L"Static", L"Target file:"},
+    {kTxtTarget, L"Edit", L""},
+    {kCmdBrowse1, L"Button", L"..."},
+    {kChkOverwrite, L"Button", L"Overwrite target"},
+    {kChkReboot, L"Button", L"Delay until reboot"},
+    {kChkKill, L"Button", L"Delete"},
+    {kCommand1, L"Button", L"Action"},
 };
 
 int ExpectedDpi() {
@@ -74,9 +74,7 @@ bool HasFontFace(const wchar_t* face) {
     wanted.lfCharSet = DEFAULT_CHARSET;
     ::wcscpy_s(wanted.lfFaceName, face);
     bool found = false;
-    const HDC screen = ::GetDC(nullptr);
-    ::EnumFontFamiliesExW(screen, &wanted, &NoteFace, reinterpret_cast<LPARAM>(&found), 0);
-    ::ReleaseDC(nullptr, screen);
+    ::EnumFontFamiliesExW(ScreenDc().get(), &wanted, &NoteFace, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
@@ -110,9 +108,7 @@ protected:
 using ReplacerWindowLayout = ReplacerWindowTest;
 
 TEST_F(ReplacerWindowLayout, EveryControlSitsWhereTheLayoutSaysAtTheSystemDpi) {
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
+    const int dpi = ::GetDeviceCaps(ScreenDc().get(), LOGPIXELSY);
     ASSERT_EQ(dpi, ExpectedDpi());
 
     EXPECT_EQ(TextOf(window), L"Tarvolen (NT only)");
@@ -121,14 +117,14 @@ TEST_F(ReplacerWindowLayout, EveryControlSitsWhereTheLayoutSaysAtTheSystemDpi) {
     EXPECT_EQ(client.right, Scaled(312, dpi));
     EXPECT_EQ(client.bottom, Scaled(213, dpi));
 
-    for (const ExpectedControl& expected : kControls) {
-        const HWND control = Control(expected.id);
-        ASSERT_NE(control, nullptr) << expected.id;
+    for (const expected::ControlPlace& place : expected::kReplacerPlacesAt96Dpi) {
+        const HWND control = Control(place.id);
+        ASSERT_NE(control, nullptr) << place.id;
         const RECT at = ClientRectOf(control, window);
-        EXPECT_EQ(at.left, Scaled(expected.at96.left, dpi)) << TextOf(control) << " " << expected.id;
-        EXPECT_EQ(at.top, Scaled(expected.at96.top, dpi)) << expected.id;
-        EXPECT_EQ(at.right, Scaled(expected.at96.right, dpi)) << expected.id;
-        EXPECT_EQ(at.bottom, Scaled(expected.at96.bottom, dpi)) << expected.id;
+        EXPECT_EQ(at.left, Scaled(place.at96.left, dpi)) << TextOf(control) << " " << place.id;
+        EXPECT_EQ(at.top, Scaled(place.at96.top, dpi)) << place.id;
+        EXPECT_EQ(at.right, Scaled(place.at96.right, dpi)) << place.id;
+        EXPECT_EQ(at.bottom, Scaled(place.at96.bottom, dpi)) << place.id;
     }
 }
 

@@ -1,10 +1,13 @@
-#include "window/frmReplacer.h"
+// The Replacer window built from its layout, and its messages handled.
+#include "window/win32/frmReplacer.h"
 
 #include <exception>
+#include <memory>
 #include <stdexcept>
-#include <string>
+#include <utility>
 
-#include "platform/win32/Win32Text.h"
+#include "platform/win32/LastError.h"
+#include "platform/win32/WindowText.h"
 #include "resources/resource.h"
 #include "window/ReplacerHandlers.h"
 #include "window/ReplacerLayout.h"
@@ -43,10 +46,8 @@ struct SystemDpi {
 };
 
 SystemDpi QuerySystemDpi() {
-    const HDC screen = ::GetDC(nullptr);
-    const SystemDpi dpi{::GetDeviceCaps(screen, LOGPIXELSX), ::GetDeviceCaps(screen, LOGPIXELSY)};
-    ::ReleaseDC(nullptr, screen);
-    return dpi;
+    const UniqueScreenDc screen = ScreenDc();
+    return {::GetDeviceCaps(screen.get(), LOGPIXELSX), ::GetDeviceCaps(screen.get(), LOGPIXELSY)};
 }
 
 // The program's icons belong to the class rather than to the window (WM_SETICON): the title bar, the
@@ -68,7 +69,7 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure, HICON bigIcon, H
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
     if (!::RegisterClassExW(&windowClass)) {
-        throw std::runtime_error("the window class could not be registered");
+        ThrowLastError("the window class could not be registered");
     }
 }
 
@@ -90,10 +91,13 @@ UniqueIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric
 
 }  // namespace
 
-frmReplacer::frmReplacer(HINSTANCE instance, Components& components, FsRedirection& redirection)
+frmReplacer::frmReplacer(HINSTANCE instance, Components& components, MoveFileApi& moveFile,
+                         AnsiCodePage& ansiCodePage, MessageBoxFactory messageBoxes)
     : instance_(instance),
       components_(components),
-      moveFile_(redirection),
+      moveFile_(moveFile),
+      ansiCodePage_(ansiCodePage),
+      messageBoxes_(std::move(messageBoxes)),
       focusedControl_(FirstInKeyboardOrder()) {}
 
 void frmReplacer::Show() {
@@ -115,7 +119,7 @@ void frmReplacer::Show() {
                           CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                           instance_, this);
         if (!window_) {
-            throw std::runtime_error("the window could not be created");
+            ThrowLastError("the window could not be created");
         }
     }
     ::ShowWindow(window_.get(), SW_SHOWNORMAL);
@@ -191,7 +195,7 @@ void frmReplacer::CreateControls(HWND window) {
                               rect.right - rect.left, rect.bottom - rect.top, window,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance_, nullptr);
         if (control == nullptr) {
-            throw std::runtime_error("a control could not be created");
+            ThrowLastError("a control could not be created");
         }
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         if (layout.kind == ControlKind::TextBox) {
@@ -212,8 +216,8 @@ void frmReplacer::OnClick(int controlId) {
     if (layout == nullptr) {
         return;
     }
-    Win32MessageBox messageBox(window_.get());
-    ReplacerContext context{*this, messageBox, moveFile_, ansiCodePage_, components_};
+    const std::unique_ptr<MessageBoxService> messageBox = messageBoxes_(window_.get());
+    ReplacerContext context{*this, *messageBox, moveFile_, ansiCodePage_, components_};
     if (controlId == kCommand1) {
         Command1_Click(context);
     } else if (layout->arrayIndex >= 0) {
@@ -248,7 +252,7 @@ void frmReplacer::MoveFocus(bool backward) {
 HWND frmReplacer::Control(int controlId) const {
     const HWND control = ::GetDlgItem(window_.get(), controlId);
     if (control == nullptr) {
-        throw std::runtime_error("a control of the window is missing");
+        ThrowLastError("a control of the window is missing");
     }
     return control;
 }
@@ -266,7 +270,7 @@ void frmReplacer::SetText(int controlId, std::wstring_view text) {
     }
     const std::wstring copy(text);
     if (!::SetWindowTextW(Control(controlId), copy.c_str())) {
-        throw std::runtime_error("a control's text could not be set");
+        ThrowLastError("a control's text could not be set");
     }
 }
 
@@ -275,21 +279,5 @@ int frmReplacer::GetValue(int controlId) {
 }
 
 WindowHandle frmReplacer::Handle() { return window_.get(); }
-
-int RunMessageLoop(frmReplacer& replacer) {
-    // The loop also ends as soon as the window is gone: when it is closed under a box or the file
-    // dialog, the quit message may be taken by their loop instead of this one.
-    MSG message{};
-    while (replacer.IsOpen()) {
-        if (::GetMessageW(&message, nullptr, 0, 0) <= 0) {
-            return static_cast<int>(message.wParam);
-        }
-        if (!replacer.PreTranslate(message)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-    }
-    return 0;
-}
 
 }  // namespace tarvolen::win32

@@ -1,21 +1,14 @@
-// The Windows implementations of ShellKit, FileKit and the ANSI conversion, on real files.
+// The Windows FileKit on real files: which names are files, and removal now or at the restart.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <stdexcept>
-#include <thread>
-
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32FileKit.h"
+#include "platform/win32/Wow64Redirection.h"
 #include "tests/wine/WinTestSupport.h"
-
-// After <windows.h>, which the support header brings in.
-#include <commdlg.h>
 
 namespace tarvolen::wintest {
 namespace {
 
 using win32::Win32FileKit;
-using win32::Win32ShellKit;
 
 class FileKitTest : public ::testing::Test {
 protected:
@@ -141,80 +134,6 @@ TEST_F(FileKitTest, ReadOnlyFileWithASecondNameKeepsItsAttributeThroughThatName)
     EXPECT_FALSE(PathExists(folder / L"first.txt"));
     EXPECT_EQ(ReadFileBytes(folder / L"second.txt"), "shared");
     EXPECT_TRUE(IsReadOnly(folder / L"second.txt")) << "the file lives on and keeps its attribute";
-}
-
-TEST(ShellKitTest, PathFromCommandLineMakesTheTextAnAbsolutePath) {
-    TempFolder folder;
-    ::SetCurrentDirectoryW(folder.Path().c_str());
-    Win32ShellKit kit;
-    EXPECT_EQ(kit.PathFromCommandLine(L"a.txt"), folder / L"a.txt");
-    EXPECT_EQ(kit.PathFromCommandLine(L"  \"a b.txt\"  "), folder / L"a b.txt");
-    EXPECT_EQ(kit.PathFromCommandLine(L"sub\\..\\c.txt"), folder / L"c.txt");
-    EXPECT_EQ(kit.PathFromCommandLine(folder / L"d.txt"), folder / L"d.txt");
-    EXPECT_EQ(kit.PathFromCommandLine(L"   "), L"");
-    // The "\\?\" form is taken as it is, a last dot or space included.
-    for (const wchar_t* literal :
-         {L"\\\\?\\C:\\d\\report.pdf ", L"\\\\?\\C:\\d\\report.pdf.", L"\\\\?\\C:\\d\\..\\e"}) {
-        EXPECT_EQ(kit.PathFromCommandLine(L" \"" + std::wstring(literal) + L"\" "), literal);
-    }
-
-    // Longer than the classic 260-character limit, and not cut short.
-    const std::wstring longName = std::wstring(300, L'n') + L".txt";
-    EXPECT_EQ(kit.PathFromCommandLine(L"\"" + longName + L"\""), folder / longName);
-    ::SetCurrentDirectoryW(BuildFolder().c_str());
-}
-
-TEST(ShellKitTest, TextNamingSeveralFilesResolvesToNoExistingFile) {
-    TempFolder folder;
-    WriteFileBytes(folder / L"a.txt", "a");
-    WriteFileBytes(folder / L"b.txt", "b");
-    Win32ShellKit shell;
-    win32::Wow64Redirection redirection;
-    Win32FileKit files{redirection};
-    for (const std::wstring& text : {L"\"" + (folder / L"a.txt") + L"\" \"" + (folder / L"b.txt") + L"\"",
-                                     (folder / L"a.txt") + L" " + (folder / L"b.txt"), folder / L"?.txt"}) {
-        EXPECT_EQ(files.FileExists(shell.PathFromCommandLine(text)), kKitFalse) << text;
-    }
-}
-
-TEST(AnsiConversionTest, ExactTextPassesAndLookAlikesAreRefused) {
-    EXPECT_EQ(win32::ConvertExactly(L"", 1252), std::string());
-    EXPECT_EQ(win32::ConvertExactly(L"C:\\dir\\a b.txt", 1252), std::string("C:\\dir\\a b.txt"));
-    EXPECT_EQ(win32::ConvertExactly(L"caf\u00e9.txt", 1252), std::string("caf\xe9.txt"));
-    // Characters code page 1252 lacks, which a best-fit conversion would swap for look-alikes.
-    EXPECT_EQ(win32::ConvertExactly(L"\u0141\u00f3d\u017a.txt", 1252), std::nullopt);
-    EXPECT_EQ(win32::ConvertExactly(L"\uff21.txt", 1252), std::nullopt);
-    EXPECT_EQ(win32::ConvertExactly(L"\u4e2d.txt", 1252), std::nullopt);
-    // In code page 932 the yen sign would become a backslash, a path separator.
-    EXPECT_EQ(win32::ConvertExactly(L"a\u00a5b.txt", 932), std::nullopt);
-    EXPECT_EQ(win32::ConvertExactly(L"\u4e2d.txt", 932), std::string("\x92\x86.txt"));
-    // A lone surrogate has no equivalent anywhere, not even in UTF-8.
-    EXPECT_EQ(win32::ConvertExactly(std::wstring(L"a") + wchar_t(0xD800) + L".txt", CP_UTF8), std::nullopt);
-    EXPECT_EQ(win32::ConvertExactly(L"\u0141\u00f3d\u017a.txt", CP_UTF8),
-              std::string("\xc5\x81\xc3\xb3\x64\xc5\xba.txt"));
-}
-
-TEST(ShellKitTest, AFailingOpenDialogIsNoCancel) {
-    Win32ShellKit kit;
-    std::wstring path = L"C:\\*.exe";
-    // Asked for a dialog template that the program does not have, the dialog fails instead of opening.
-    // Should it open after all, it is cancelled, so that the test ends.
-    std::atomic<bool> done = false;
-    std::thread canceller([&] {
-        WaitFor([&] {
-            const HWND dialog = WaitForWindow(::GetCurrentProcessId(), L"#32770", 100ms);
-            if (dialog != nullptr) {
-                ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-            }
-            return done.load();
-        });
-    });
-    EXPECT_THROW(
-        kit.ShowOpenDialog(path, L"Open...", nullptr, L"*.*|*.*", 1, OFN_ENABLETEMPLATE, 0, kKitTrue),
-        std::runtime_error);
-    done = true;
-    canceller.join();
-    EXPECT_EQ(path, L"C:\\*.exe");
 }
 
 }  // namespace

@@ -1,20 +1,29 @@
 #pragma once
+// The Replacer window as Windows sees it: its controls, its messages and its keyboard.
 
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+
+#include "platform/AnsiCodePage.h"
+#include "platform/Components.h"
 #include "platform/FormControls.h"
-#include "platform/SharedInstance.h"
+#include "platform/MessageBoxService.h"
+#include "platform/MoveFileApi.h"
 #include "platform/win32/UniqueResource.h"
-#include "platform/win32/Win32Platform.h"
 #include "window/ReplacerWindowShower.h"
 
 namespace tarvolen::win32 {
 
 // The Replacer window: source and target boxes, three options, two "..." buttons and "Action".
-// It only lays out its controls and passes the button clicks to the click handlers.
+// It lays out its controls, runs its own keyboard order, gives the focus back to the control that had it
+// when the window is activated again, and passes the button clicks to the click handlers with what
+// they reach: the controls, a box owned by the window, MoveFileExA and the ANSI code page.
 class frmReplacer final : public ReplacerWindowShower, private FormControls {
 public:
-    frmReplacer(HINSTANCE instance, Components& components, FsRedirection& redirection);
+    frmReplacer(HINSTANCE instance, Components& components, MoveFileApi& moveFile, AnsiCodePage& ansiCodePage,
+                MessageBoxFactory messageBoxes);
     frmReplacer(const frmReplacer&) = delete;
     frmReplacer& operator=(const frmReplacer&) = delete;
 
@@ -42,8 +51,9 @@ private:
 
     HINSTANCE instance_;
     Components& components_;
-    Kernel32MoveFile moveFile_;
-    Win32AnsiCodePage ansiCodePage_;
+    MoveFileApi& moveFile_;
+    AnsiCodePage& ansiCodePage_;
+    MessageBoxFactory messageBoxes_;
     int focusedControl_;
     // The font and icons outlive the window that uses them.
     UniqueFont font_;
@@ -51,8 +61,5 @@ private:
     UniqueIcon smallIcon_;
     UniqueWindow window_;
 };
-
-// Runs the window's message loop until the window is gone; returns at once when no window was opened.
-int RunMessageLoop(frmReplacer& replacer);
 
 }  // namespace tarvolen::win32

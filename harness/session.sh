@@ -15,44 +15,10 @@ export TARVOLEN_WINE_RUNNER=$2
 state=$(realpath -m "$3")
 shift 3
 here=$(cd "$(dirname "$0")" && pwd)
-runner32=$here/../../tools/runner32.sh
+runner32=$here/runner32.sh
 # The runner serves several sessions; this one is known by its state folder.
 session_name=tests-$(echo "$state" | md5sum | cut -c1-12)
 source "$here/wine-env.sh"
-
-start_display() {
-    if [ -s "$state/display" ] && kill -0 "$(cat "$state/xvfb.pid" 2>/dev/null)" 2>/dev/null; then
-        return
-    fi
-    rm -f "$state/display"
-    # -displayfd picks a free display number and writes it once the server accepts clients.
-    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display.tmp" \
-        </dev/null >"$state/xvfb.log" 2>&1 &
-    echo $! >"$state/xvfb.pid"
-    for _ in $(seq 100); do
-        [ -s "$state/display.tmp" ] && break
-        sleep 0.1
-    done
-    [ -s "$state/display.tmp" ] || { echo "Xvfb did not start" >&2; cat "$state/xvfb.log" >&2; exit 1; }
-    echo ":$(tr -d '\n' <"$state/display.tmp")" >"$state/display"
-}
-
-make_prefix() {  # make_prefix DIR DPI
-    local prefix=$1 dpi=$2
-    [ -f "$prefix/system.reg" ] && return
-    echo "creating Wine prefix $prefix ($dpi dpi)"
-    rm -rf "$prefix"
-    WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" "${IN_RUNNER[@]}" "$WINE64" wineboot -i \
-        >/dev/null 2>&1
-    WINEPREFIX=$prefix "${IN_RUNNER[@]}" "$WINESERVER" -w
-    if [ "$dpi" != 96 ]; then
-        WINEPREFIX=$prefix "${IN_RUNNER[@]}" "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
-            /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-        WINEPREFIX=$prefix "${IN_RUNNER[@]}" "$WINE64" reg add 'HKCC\Software\Fonts' /v LogPixels \
-            /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-        WINEPREFIX=$prefix "${IN_RUNNER[@]}" "$WINESERVER" -w
-    fi
-}
 
 start_server() {  # start_server PREFIX
     WINEPREFIX=$1 "${IN_RUNNER[@]}" "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true  # may run already
@@ -67,13 +33,9 @@ start)
         bash "$runner32" ensure
         bash "$runner32" up "$session_name" "$@"
     fi
-    export DISPLAY
-    start_display
-    DISPLAY=$(cat "$state/display")
-    make_prefix "$state/prefix" 96
-    make_prefix "$state/prefix144" 144
-    add_wine_fonts "$state/prefix"
-    add_wine_fonts "$state/prefix144"
+    start_xvfb "$state"
+    prepare_prefix "$state/prefix" 96
+    prepare_prefix "$state/prefix144" 144
     start_server "$state/prefix"
     start_server "$state/prefix144"
     echo "Wine session ready on display $DISPLAY"
@@ -82,10 +44,7 @@ stop)
     for prefix in "$state/prefix" "$state/prefix144"; do
         [ -d "$prefix" ] && WINEPREFIX=$prefix "${IN_RUNNER[@]}" "$WINESERVER" -k >/dev/null 2>&1 || true
     done
-    if [ -f "$state/xvfb.pid" ]; then
-        kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
-        rm -f "$state/xvfb.pid" "$state/display" "$state/display.tmp"
-    fi
+    stop_xvfb "$state"
     if [ "$TARVOLEN_WINE_RUNNER" = runner32 ]; then
         bash "$runner32" down "$session_name"
     fi

@@ -1,0 +1,43 @@
+#pragma once
+// The program's own German words for why a confirmed file was not removed or not left for the restart.
+
+#include <string_view>
+
+namespace tarvolen {
+
+// Why a confirmed file was not removed or not left for the restart, in the words the user reads.
+namespace removal_reason {
+inline constexpr std::wstring_view kAnotherFile =
+    L"Unter diesem Namen liegt jetzt eine andere Datei als die best\u00e4tigte. Es wurde nichts "
+    L"gel\u00f6scht.";
+inline constexpr std::wstring_view kGone =
+    L"Unter diesem Namen ist die best\u00e4tigte Datei nicht mehr zu finden. Es wurde nichts gel\u00f6scht.";
+inline constexpr std::wstring_view kDeletedMeanwhile =
+    L"Die best\u00e4tigte Datei wird bereits von einem anderen Programm gel\u00f6scht.";
+inline constexpr std::wstring_view kNotIdentified =
+    L"Die Datei l\u00e4sst sich nicht eindeutig erkennen (kein Zugriff auf ihre Eigenschaften). Es wurde "
+    L"nichts gel\u00f6scht.";
+inline constexpr std::wstring_view kNetwork =
+    L"Die Datei liegt im Netzwerk, das beim Neustart noch nicht verbunden ist; ihr Entfernen wurde nicht "
+    L"vorgemerkt.";
+inline constexpr std::wstring_view kNoLastingName =
+    L"F\u00fcr den Neustart l\u00e4sst sich kein Name bestimmen, der sicher diese Datei meint; ihr Entfernen "
+    L"wurde nicht vorgemerkt.";
+inline constexpr std::wstring_view kReadOnlyWithOtherNames =
+    L"Die Datei ist schreibgesch\u00fctzt und hat weitere Namen, die den Schreibschutz behalten sollen; ihr "
+    L"Entfernen wurde nicht vorgemerkt.";
+inline constexpr std::wstring_view kReadOnlyKept =
+    L"Der Schreibschutz der Datei l\u00e4sst sich nicht aufheben, und beim Neustart kann sie mit ihm nicht "
+    L"entfernt werden; ihr Entfernen wurde nicht vorgemerkt.";
+inline constexpr std::wstring_view kLink =
+    L"Der Name ist ein Link. Beim Neustart k\u00f6nnte statt seiner das Ziel entfernt werden; sein Entfernen "
+    L"wurde nicht vorgemerkt.";
+inline constexpr std::wstring_view kRunAsAdministrator =
+    L"Das Entfernen beim n\u00e4chsten Neustart l\u00e4sst sich nur vormerken, wenn Tarvolen mit \u201eAls "
+    L"Administrator ausf\u00fchren\u201c gestartet wird.";
+inline constexpr std::wstring_view kReadOnlyNotRestored =
+    L"Der Schreibschutz der Datei lie\u00df sich nicht wiederherstellen; sie ist jetzt nicht mehr "
+    L"schreibgesch\u00fctzt.";
+}  // namespace removal_reason
+
+}  // namespace tarvolen

@@ -1,0 +1,30 @@
+// The exact conversion of paths to an ANSI code page, which refuses look-alikes.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "platform/win32/Win32AnsiCodePage.h"
+
+namespace tarvolen {
+namespace {
+
+TEST(AnsiConversionTest, ExactTextPassesAndLookAlikesAreRefused) {
+    EXPECT_EQ(win32::ConvertExactly(L"", 1252), std::string());
+    EXPECT_EQ(win32::ConvertExactly(L"C:\\dir\\a b.txt", 1252), std::string("C:\\dir\\a b.txt"));
+    EXPECT_EQ(win32::ConvertExactly(L"caf\u00e9.txt", 1252), std::string("caf\xe9.txt"));
+    // Characters code page 1252 lacks, which a best-fit conversion would swap for look-alikes.
+    EXPECT_EQ(win32::ConvertExactly(L"\u0141\u00f3d\u017a.txt", 1252), std::nullopt);
+    EXPECT_EQ(win32::ConvertExactly(L"\uff21.txt", 1252), std::nullopt);
+    EXPECT_EQ(win32::ConvertExactly(L"\u4e2d.txt", 1252), std::nullopt);
+    // In code page 932 the yen sign would become a backslash, a path separator.
+    EXPECT_EQ(win32::ConvertExactly(L"a\u00a5b.txt", 932), std::nullopt);
+    EXPECT_EQ(win32::ConvertExactly(L"\u4e2d.txt", 932), std::string("\x92\x86.txt"));
+    // A lone surrogate has no equivalent anywhere, not even in UTF-8.
+    EXPECT_EQ(win32::ConvertExactly(std::wstring(L"a") + wchar_t(0xD800) + L".txt", CP_UTF8), std::nullopt);
+    EXPECT_EQ(win32::ConvertExactly(L"\u0141\u00f3d\u017a.txt", CP_UTF8),
+              std::string("\xc5\x81\xc3\xb3\x64\xc5\xba.txt"));
+}
+
+}  // namespace
+}  // namespace tarvolen
