@@ -2,14 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/CommandLine.h"
+#include "tests/native/TextCases.h"
 
 namespace tarvolen {
 namespace {
-
-struct TextCase {
-    const wchar_t* input;
-    const wchar_t* expected;
-};
 
 // The program's name is cut off as the C runtime does it; the arguments stay exactly as typed.
 TEST(ArgumentTextOfTest, CutsTheProgramNameAndKeepsTheRestVerbatim) {
@@ -28,9 +24,7 @@ TEST(ArgumentTextOfTest, CutsTheProgramNameAndKeepsTheRestVerbatim) {
         {L"\"unterminated name", L""},
         {L"tarvolen.exe \"", L"\""},
     };
-    for (const TextCase& c : cases) {
-        EXPECT_EQ(ArgumentTextOf(c.input), c.expected) << "command line: [" << c.input << "]";
-    }
+    ExpectEachCase(cases, ArgumentTextOf);
 }
 
 }  // namespace

@@ -2,14 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/PathText.h"
+#include "tests/native/TextCases.h"
 
 namespace tarvolen {
 namespace {
-
-struct TextCase {
-    const wchar_t* input;
-    const wchar_t* expected;
-};
 
 // Blanks around the text and one enclosing pair of quotation marks go; nothing inside is touched.
 TEST(StripCommandLineDecorationTest, DropsBlanksAndOneEnclosingPairOfQuotes) {
@@ -31,9 +27,7 @@ TEST(StripCommandLineDecorationTest, DropsBlanksAndOneEnclosingPairOfQuotes) {
         {L"a.txt b.txt", L"a.txt b.txt"},
         {L"C:\\\u0141\u00f3d\u017a.txt", L"C:\\\u0141\u00f3d\u017a.txt"},
     };
-    for (const TextCase& c : cases) {
-        EXPECT_EQ(StripCommandLineDecoration(c.input), c.expected) << "text: [" << c.input << "]";
-    }
+    ExpectEachCase(cases, StripCommandLineDecoration);
 }
 
 // The file functions get the "\\?\" form, which no 260-character limit applies to; what the user sees
@@ -50,9 +44,7 @@ TEST(ExtendedLengthPathTest, DriveAndNetworkPathsGetTheLiteralFormAndNothingElse
         {L"f.txt", L"f.txt"},
         {L"", L""},
     };
-    for (const TextCase& c : cases) {
-        EXPECT_EQ(ExtendedLengthPath(c.input), c.expected) << "path: [" << c.input << "]";
-    }
+    ExpectEachCase(cases, ExtendedLengthPath);
     const std::wstring deep = L"C:\\" + std::wstring(300, L'd') + L"\\f.txt";
     EXPECT_EQ(ExtendedLengthPath(deep), L"\\\\?\\" + deep);
 
