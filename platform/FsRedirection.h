@@ -33,6 +33,8 @@ public:
     }
     RedirectionOff(const RedirectionOff&) = delete;
     RedirectionOff& operator=(const RedirectionOff&) = delete;
+    // Whether there was redirection to switch off: false in a process that has none.
+    bool WasOn() const { return disabled_; }
 
 private:
     FsRedirection& redirection_;

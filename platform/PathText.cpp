@@ -1,6 +1,8 @@
 // Command-line decoration, the "\\?\" form and stream names, worked out on the text alone.
 #include "platform/PathText.h"
 
+#include <algorithm>
+
 namespace tarvolen {
 
 namespace {
@@ -11,6 +13,43 @@ bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' &&
 
 bool IsDriveAbsolute(std::wstring_view path) {
     return path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == L':' && path[2] == L'\\';
+}
+
+wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
+bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+               return AsciiLower(x) == AsciiLower(y);
+           });
+}
+
+bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
+    return EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool IsHexDigit(wchar_t c) {
+    return (c >= L'0' && c <= L'9') || (AsciiLower(c) >= L'a' && AsciiLower(c) <= L'f');
+}
+
+// "server\share" at the start of `rest`, followed by a backslash or nothing: a share of a server that
+// holds files. The pipe and mailslot namespaces of a server are offered as shares too.
+bool NamesAFileShare(std::wstring_view rest) {
+    const std::size_t serverEnd = rest.find(L'\\');
+    if (serverEnd == 0 || serverEnd == std::wstring_view::npos) {
+        return false;
+    }
+    const std::wstring_view server = rest.substr(0, serverEnd);
+    rest.remove_prefix(serverEnd + 1);
+    const std::wstring_view share = rest.substr(0, rest.find(L'\\'));
+    if (share.empty() || server == L"." || server == L"?") {
+        return false;
+    }
+    for (const std::wstring_view special : {L"pipe", L"mailslot", L"IPC$"}) {
+        if (EqualsIgnoringCase(share, special)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -35,6 +74,45 @@ std::wstring ExtendedLengthPath(std::wstring_view path) {
                      path[2] != L'\\';
     if (unc) {
         return L"\\\\?\\UNC\\" + std::wstring(path.substr(2));
+    }
+    return std::wstring(path);
+}
+
+bool NamesADiskFile(std::wstring_view path) {
+    if (!IsLiteralPath(path)) {
+        return false;
+    }
+    const std::wstring_view rest = path.substr(4);
+    if (rest.size() >= 3 && IsDriveLetter(rest[0]) && rest[1] == L':' && rest[2] == L'\\') {
+        return true;
+    }
+    if (StartsWithIgnoringCase(rest, L"UNC\\")) {
+        return NamesAFileShare(rest.substr(4));
+    }
+    return IsVolumeGuidPath(path);
+}
+
+bool IsVolumeGuidPath(std::wstring_view path) {
+    constexpr std::wstring_view kPrefix = L"\\\\?\\Volume{";
+    constexpr std::wstring_view kShape = L"xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}\\";
+    if (!StartsWithIgnoringCase(path, kPrefix) || path.size() < kPrefix.size() + kShape.size()) {
+        return false;
+    }
+    const std::wstring_view guid = path.substr(kPrefix.size(), kShape.size());
+    for (std::size_t i = 0; i < kShape.size(); ++i) {
+        if (kShape[i] == L'x' ? !IsHexDigit(guid[i]) : guid[i] != kShape[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::wstring OrdinaryPath(std::wstring_view path) {
+    if (IsLiteralPath(path) && IsDriveAbsolute(path.substr(4))) {
+        return std::wstring(path.substr(4));
+    }
+    if (StartsWithIgnoringCase(path, L"\\\\?\\UNC\\")) {
+        return L"\\\\" + std::wstring(path.substr(8));
     }
     return std::wstring(path);
 }

@@ -21,6 +21,19 @@ inline bool IsLiteralPath(std::wstring_view path) { return path.substr(0, 4) == 
 // form already, a device name ("\\.\NUL") and anything not absolute are given back unchanged.
 std::wstring ExtendedLengthPath(std::wstring_view path);
 
+// Whether `path`, in the "\\?\" form the file functions get, names a file on a disk or a network share:
+// "\\?\C:\...", "\\?\Volume{GUID}\..." or "\\?\UNC\server\share\...". Anything else leads
+// elsewhere and is never opened: the device namespace ("\\.\COM1", "\\?\GLOBALROOT\..."), and
+// named pipes and mailslots, also where a server offers them as a share ("\\?\UNC\server\pipe\...").
+bool NamesADiskFile(std::wstring_view path);
+
+// Whether `path` begins with a volume named by its GUID: "\\?\Volume{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}\".
+bool IsVolumeGuidPath(std::wstring_view path);
+
+// The form a user reads and types of a "\\?\" drive or network path ("\\?\C:\d\f" becomes
+// "C:\d\f", "\\?\UNC\server\share\f" becomes "\\server\share\f"); any other text unchanged.
+std::wstring OrdinaryPath(std::wstring_view path);
+
 // Whether `path` names a stream of a file ("C:\d\f.txt:notes") rather than the file itself.
 bool NamesAStream(std::wstring_view path);
 

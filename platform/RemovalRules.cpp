@@ -6,11 +6,17 @@
 namespace tarvolen {
 
 std::wstring_view IdentityRefusal(const std::optional<FileIdentity>& confirmed,
+                                  const std::optional<FileIdentity>& heldNow,
                                   const std::optional<FileIdentity>& found) {
-    if (!confirmed || !found) {
+    if (!confirmed || !heldNow || !found) {
         return removal_reason::kNotIdentified;
     }
-    return *confirmed == *found ? std::wstring_view() : removal_reason::kAnotherFile;
+    return *confirmed == *heldNow && *heldNow == *found ? std::wstring_view() : removal_reason::kAnotherFile;
+}
+
+bool FailureShowsAFile(std::uint32_t systemError) {
+    return systemError == system_error::kAccessDenied || systemError == system_error::kSharingViolation ||
+           systemError == system_error::kLockViolation;
 }
 
 std::wstring_view RestartRefusal(const RestartFacts& facts) {

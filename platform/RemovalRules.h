@@ -9,10 +9,29 @@
 
 namespace tarvolen {
 
-// Whether the file now under the name may be removed as the one the user confirmed: only when both
-// are known and are the same file. Returns the refusal, or nothing.
+// Whether the file now under the name may be removed as the one the user confirmed: only when the
+// file confirmed, the held file as it is now and the file under the name are all known and all the
+// same. The held file is asked again because on FAT and exFAT drives an ID is the place of a file's
+// directory entry: a file renamed away while held, and a new one written into the freed entry, trade
+// IDs. Returns the refusal, or nothing.
 std::wstring_view IdentityRefusal(const std::optional<FileIdentity>& confirmed,
+                                  const std::optional<FileIdentity>& heldNow,
                                   const std::optional<FileIdentity>& found);
+
+// The system's numbers for the errors that the first look at a name can end in and that do not mean
+// that nothing is there.
+namespace system_error {
+inline constexpr std::uint32_t kAccessDenied = 5;
+inline constexpr std::uint32_t kSharingViolation = 32;
+inline constexpr std::uint32_t kLockViolation = 33;
+}  // namespace system_error
+
+// Whether a failed first look at a name (its attributes, or opening it) still shows that a file is
+// there. A file that other programs hold (a sharing or lock violation: pagefile.sys, say) is there. So
+// is a name whose look is refused (access denied, as in a folder the user may not list): "not found"
+// would be untrue of a file that may well exist, and the removal then says why it failed. Every other
+// error means that no file is there.
+bool FailureShowsAFile(std::uint32_t systemError);
 
 // What is known of a file in use when its removal at the next restart is considered.
 struct RestartFacts {

@@ -3,6 +3,7 @@
 
 #include <cwctype>
 
+#include "platform/PathText.h"
 #include "platform/RemovalReasons.h"
 
 namespace tarvolen {
@@ -38,7 +39,7 @@ RestartName RestartNameFor(std::wstring_view guidPath, std::wstring_view dosPath
     if (IsDriveFinalPath(dosPath)) {
         return {std::wstring(dosPath), {}};
     }
-    if (StartsWithIgnoringCase(guidPath, L"\\\\?\\Volume{")) {
+    if (IsVolumeGuidPath(guidPath)) {
         return {std::wstring(guidPath), {}};
     }
     return {{}, removal_reason::kNoLastingName};

@@ -47,7 +47,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // Windows.
     win32::Wow64Redirection redirection;
     Components components{
-        SharedInstance<ShellKit>([] { return std::make_unique<win32::Win32ShellKit>(); }),
+        SharedInstance<ShellKit>(
+            [&redirection] { return std::make_unique<win32::Win32ShellKit>(redirection); }),
         SharedInstance<FileKit>(
             [&redirection] { return std::make_unique<win32::Win32FileKit>(redirection); }),
     };

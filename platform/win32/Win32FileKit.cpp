@@ -1,16 +1,14 @@
 // FileKit on Windows: files judged, held, compared and removed through one handle, with redirection off.
 #include "platform/win32/Win32FileKit.h"
 
-#include <algorithm>
-#include <iterator>
 #include <string_view>
 
 #include "platform/PathText.h"
 #include "platform/RemovalReasons.h"
 #include "platform/RemovalRules.h"
 #include "platform/RestartName.h"
+#include "platform/win32/FileHandles.h"
 #include "platform/win32/FullPathName.h"
-#include "platform/win32/GrowingBuffer.h"
 #include "platform/win32/SystemErrorText.h"
 #include "platform/win32/SystemLibrary.h"
 
@@ -18,15 +16,18 @@ namespace tarvolen::win32 {
 
 namespace {
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+static_assert(system_error::kAccessDenied == ERROR_ACCESS_DENIED &&
+              system_error::kSharingViolation == ERROR_SHARING_VIOLATION &&
+              system_error::kLockViolation == ERROR_LOCK_VIOLATION);
 
-// FILE_ID_INFO and its information class, which the headers declare for Windows 8 and later only;
-// Windows 7 answers the query with an error, and the 64-bit file index is taken instead.
-struct FileIdInformation {
-    ULONGLONG volumeSerialNumber;
-    BYTE fileId[16];
+// FILE_DISPOSITION_INFO_EX, its information class and flags, which the headers declare for Windows 10
+// only.
+struct FileDispositionInformationEx {
+    DWORD flags;
 };
-constexpr auto kFileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
+constexpr auto kFileDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+constexpr DWORD kDispositionDelete = 0x1;
+constexpr DWORD kDispositionPosixSemantics = 0x2;
 
 bool HasWildcard(std::wstring_view path) {
     // The "\\?\" prefix of literal names holds a question mark that is no wildcard.
@@ -47,13 +48,6 @@ std::wstring KitPath(const std::wstring& path) {
     return IsLiteralPath(path) ? path : ExtendedLengthPath(FullPathName(path));
 }
 
-// Opens what `path` names itself: a link at its end is opened as the link, not followed, and a folder
-// opens too, so that it can be told from a file.
-UniqueHandle OpenUnfollowed(const std::wstring& path, DWORD access) {
-    return UniqueHandle(::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-}
-
 // The same with the right to read attributes and, where it is granted, to change them (to clear a
 // read-only attribute and put it back). Neither right is held back by programs that have the file open.
 UniqueHandle OpenWithAttributes(const std::wstring& path, DWORD access) {
@@ -62,30 +56,6 @@ UniqueHandle OpenWithAttributes(const std::wstring& path, DWORD access) {
         file = OpenUnfollowed(path, access | FILE_READ_ATTRIBUTES);
     }
     return file;
-}
-
-// The file's volume and its ID there: the 128-bit ID where the file system has one (ReFS needs all of
-// it), else the 64-bit index. Nothing when the system tells neither, or only zeros, which tell no file
-// from another.
-std::optional<FileIdentity> IdentityOf(HANDLE file) {
-    FileIdInformation wide{};
-    if (::GetFileInformationByHandleEx(file, kFileIdInfo, &wide, sizeof wide) &&
-        std::any_of(std::begin(wide.fileId), std::end(wide.fileId), [](BYTE b) { return b != 0; })) {
-        FileIdentity identity{.volumeSerial = wide.volumeSerialNumber, .wide = true};
-        std::copy(std::begin(wide.fileId), std::end(wide.fileId), identity.fileId.begin());
-        return identity;
-    }
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!::GetFileInformationByHandle(file, &information) ||
-        (information.nFileIndexHigh == 0 && information.nFileIndexLow == 0)) {
-        return std::nullopt;
-    }
-    FileIdentity identity{.volumeSerial = information.dwVolumeSerialNumber};
-    const std::uint64_t index = (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
-    for (std::size_t i = 0; i < 8; ++i) {
-        identity.fileId[i] = static_cast<std::uint8_t>(index >> (8 * i));
-    }
-    return identity;
 }
 
 // Whether `path`, opened without following a link at its end, is the file `identity` names.
@@ -115,15 +85,15 @@ bool SetDeleteOnClose(HANDLE file, bool remove) {
     return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
-// The final path of an open file, with the volume named as `volumeName` says; empty when the system
-// has no such name for it.
-std::wstring FinalPath(HANDLE file, DWORD volumeName) {
-    return FillGrowingBuffer(MAX_PATH,
-                             [file, volumeName](wchar_t* buffer, std::size_t capacity) {
-                                 return ::GetFinalPathNameByHandleW(file, buffer,
-                                                                    static_cast<DWORD>(capacity), volumeName);
-                             })
-        .value_or(std::wstring());
+// Marks the open file for removal when this handle closes. With POSIX semantics the name goes at that
+// moment, even while other programs (an indexer, a virus scanner, a preview) still hold the file open
+// letting others delete it; only then is "removed" true when it is said. Where the system refuses them
+// (before Windows 10 1709, file systems without them), the classic way removes the name only once the
+// last handle to the file is closed.
+bool MarkForRemoval(HANDLE file) {
+    FileDispositionInformationEx posix{kDispositionDelete | kDispositionPosixSemantics};
+    return ::SetFileInformationByHandle(file, kFileDispositionInfoEx, &posix, sizeof posix) != 0 ||
+           SetDeleteOnClose(file, true);
 }
 
 struct Scheduled {
@@ -185,35 +155,42 @@ bool IsElevated() {
 
 Win32FileKit::Judged Win32FileKit::Judge(const std::wstring& path) {
     Judged judged;
-    if (path.empty() || HasWildcard(path)) {
+    // Only a file on a disk is a file here. Device, pipe and mailslot names are refused before anything
+    // looks at them, so that nothing behind them is contacted.
+    if (!NamesADiskFile(path)) {
+        judged.error = ERROR_FILE_NOT_FOUND;
+        return judged;
+    }
+    if (HasWildcard(path)) {
         judged.error = ERROR_INVALID_NAME;
         return judged;
     }
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
-        judged.error = ::GetLastError();
-        return judged;
-    }
-    if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+        // A file that others hold, or that the user may not look at, is there all the same; opening it
+        // below tells more.
+        if (const DWORD error = ::GetLastError(); !FailureShowsAFile(error)) {
+            judged.error = error;
+            return judged;
+        }
+    } else if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
         judged.error = ERROR_ACCESS_DENIED;  // what removing a folder as a file answers
         return judged;
     }
-    // Device names (NUL, CON, COM1, ...) answer to attribute queries in any folder; only a disk file
-    // is a file here. A link at the end is looked at itself: nothing it names is contacted. The file is
+    // A link at the end is looked at itself: nothing it names is contacted. The file is
     // held with the right to read its data: only such a handle keeps the file itself (under Wine, its
     // Unix file) from being given up while the question is up, so that no new file can take its name
     // and number. Everyone may read, write and delete it meanwhile; only a program that opens it
     // without letting others read is refused until the question is answered. A file that others hold
     // without letting anyone read it is held with attribute rights alone.
     UniqueHandle file = OpenUnfollowed(path, FILE_READ_DATA | FILE_READ_ATTRIBUTES);
-    if (!file && (IsInUseError(::GetLastError()) || ::GetLastError() == ERROR_ACCESS_DENIED)) {
+    if (!file && FailureShowsAFile(::GetLastError())) {
         file = OpenUnfollowed(path, FILE_READ_ATTRIBUTES);
     }
     if (!file) {
         // A file that others hold or that refuses even this look is still a file, though one that
-        // cannot be told apart later; a device that is not there answers "not found".
-        const DWORD error = ::GetLastError();
-        if (!IsInUseError(error) && error != ERROR_ACCESS_DENIED) {
+        // cannot be told apart later, and so is never removed.
+        if (const DWORD error = ::GetLastError(); !FailureShowsAFile(error)) {
             judged.error = error;
         }
         return judged;
@@ -307,7 +284,10 @@ Win32FileKit::Outcome Win32FileKit::RemoveOrSchedule(const std::wstring& path, c
         }
         return {.error = error};
     }
-    const std::wstring_view refusal = IdentityRefusal(judged.identity, IdentityOf(file.get()));
+    // The file confirmed, the held file as it is now and the file under the name must be one.
+    const std::optional<FileIdentity> heldNow =
+        judged.held ? IdentityOf(judged.held.get()) : std::optional<FileIdentity>();
+    const std::wstring_view refusal = IdentityRefusal(judged.identity, heldNow, IdentityOf(file.get()));
     if (!refusal.empty()) {
         return {.reason = refusal};
     }
@@ -328,7 +308,7 @@ Win32FileKit::Outcome Win32FileKit::RemoveOrSchedule(const std::wstring& path, c
     // its streams; there it keeps its attribute.
     const bool outlivesTheName = information.nNumberOfLinks > 1 || NamesAStream(path);
     if (deleteAccess) {
-        if (SetDeleteOnClose(file.get(), true)) {
+        if (MarkForRemoval(file.get())) {
             // The name goes when the handle closes. Where the file lives on, it must not do so without
             // the protection it had; then the name stays, and the user is told.
             if (readOnlyCleared && !SetAttributes(file.get(), attributes) && outlivesTheName &&

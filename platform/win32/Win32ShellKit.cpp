@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/PathText.h"
+#include "platform/win32/FileHandles.h"
 #include "platform/win32/FullPathName.h"
 #include "platform/win32/GrowingBuffer.h"
 #include "platform/win32/LastError.h"
@@ -132,11 +133,50 @@ std::wstring Win32ShellKit::ShowOpenDialog(std::wstring& initialPath, std::wstri
             throw SystemFailure("the file-open dialog failed", error);
         }
     }
-    if (!chosen) {
-        return {};  // cancelled: the start text stays as it was
+    std::optional<std::wstring> shown;
+    if (chosen) {
+        shown = PathOfFileShown(file.data());
     }
-    initialPath.assign(file.data());
+    if (!shown) {
+        return {};  // cancelled, or the file shown cannot be named: the start text stays as it was
+    }
+    initialPath = std::move(*shown);
     return initialPath;
+}
+
+// The dialog of a 32-bit program on 64-bit Windows sees System32 as SysWOW64 (and Sysnative as
+// System32), while the program's own file operations see every folder as named. Where the two views
+// lead the picked name to different files, the path that names the file shown is the final path of
+// the file opened as the dialog saw it. Nothing when that file cannot be opened or named. A name that
+// leads to no disk file is handed back as it is, unopened.
+std::optional<std::wstring> Win32ShellKit::PathOfFileShown(const std::wstring& picked) {
+    const std::wstring name = ExtendedLengthPath(picked);
+    if (!NamesADiskFile(name)) {
+        return picked;
+    }
+    if (!RedirectionOff(redirection_).WasOn()) {
+        return picked;  // one view only: the name means what the dialog showed
+    }
+    const UniqueHandle shown = OpenUnfollowed(name, FILE_READ_ATTRIBUTES);
+    const RedirectionOff off(redirection_);
+    const UniqueHandle named = OpenUnfollowed(name, FILE_READ_ATTRIBUTES);
+    if (!shown) {
+        return std::nullopt;
+    }
+    if (named) {
+        const std::optional<FileIdentity> shownIdentity = IdentityOf(shown.get());
+        const bool same = shownIdentity ? shownIdentity == IdentityOf(named.get())
+                                        : FinalPath(shown.get(), VOLUME_NAME_DOS) ==
+                                              FinalPath(named.get(), VOLUME_NAME_DOS);
+        if (same) {
+            return picked;
+        }
+    }
+    const std::wstring finalPath = FinalPath(shown.get(), VOLUME_NAME_DOS);
+    if (finalPath.empty()) {
+        return std::nullopt;
+    }
+    return OrdinaryPath(finalPath);
 }
 
 }  // namespace tarvolen::win32

@@ -1,6 +1,8 @@
 // StripCommandLineDecoration: the text part of turning command-line text into a path.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/PathText.h"
 #include "tests/native/TextCases.h"
 
@@ -48,10 +50,58 @@ TEST(ExtendedLengthPathTest, DriveAndNetworkPathsGetTheLiteralFormAndNothingElse
     const std::wstring deep = L"C:\\" + std::wstring(300, L'd') + L"\\f.txt";
     EXPECT_EQ(ExtendedLengthPath(deep), L"\\\\?\\" + deep);
 
+    const TextCase ordinary[] = {
+        {L"\\\\?\\C:\\d\\f.txt", L"C:\\d\\f.txt"},
+        {L"\\\\?\\unc\\server\\share\\f", L"\\\\server\\share\\f"},
+        {L"\\\\?\\C:", L"\\\\?\\C:"},  // the volume itself, no file
+        {L"\\\\?\\Volume{0}\\f", L"\\\\?\\Volume{0}\\f"},
+        {L"C:\\f", L"C:\\f"},
+    };
+    ExpectEachCase(ordinary, OrdinaryPath);
+
     EXPECT_TRUE(NamesAStream(L"C:\\d\\f.txt:notes"));
     EXPECT_TRUE(NamesAStream(L"\\\\?\\C:\\d\\f.txt:notes:$DATA"));
     EXPECT_FALSE(NamesAStream(L"\\\\?\\C:\\d\\f.txt"));
     EXPECT_FALSE(NamesAStream(L"\\\\?\\UNC\\server\\share\\f.txt"));
+}
+
+// Only names of files on a disk or a file share are ever opened; devices, pipes and mailslots, however
+// they are written, are refused before anything is contacted.
+TEST(NamesADiskFileTest, DevicesPipesAndMailslotsAreNoDiskFiles) {
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"\\\\?\\C:\\d\\f.txt", true},
+        {L"\\\\?\\z:\\", true},
+        {L"\\\\?\\UNC\\server\\share\\f.txt", true},
+        {L"\\\\?\\unc\\server\\share", true},
+        {L"\\\\?\\Volume{0123abcd-4567-89ef-0123-456789ABCDEF}\\f.txt", true},
+        {L"\\\\?\\C:", false},  // the volume device
+        {L"\\\\?\\C:f.txt", false},
+        {L"\\\\?\\Volume{0123abcd-4567-89ef-0123-456789ABCDEF}", false},
+        {L"\\\\?\\Volume{0123abcd-4567-89ef-0123-456789ABCDEX}\\f", false},
+        {L"\\\\?\\Volume{}\\f", false},
+        {L"\\\\?\\GLOBALROOT\\Device\\NamedPipe\\x", false},
+        {L"\\\\?\\globalroot\\Device\\HarddiskVolume1\\f.txt", false},
+        {L"\\\\?\\pipe\\x", false},
+        {L"\\\\?\\COM1", false},
+        {L"\\\\?\\PhysicalDrive0", false},
+        {L"\\\\?\\UNC\\server\\pipe\\x", false},
+        {L"\\\\?\\UNC\\server\\PIPE", false},
+        {L"\\\\?\\UNC\\server\\MailSlot\\x", false},
+        {L"\\\\?\\UNC\\server\\ipc$\\x", false},
+        {L"\\\\?\\UNC\\.\\share\\x", false},
+        {L"\\\\?\\UNC\\server", false},
+        {L"\\\\?\\UNC\\\\share\\f", false},
+        {L"\\\\.\\pipe\\x", false},
+        {L"\\\\.\\COM1", false},
+        {L"\\\\.\\C:\\f.txt", false},
+        {L"\\??\\C:\\f.txt", false},
+        {L"\\\\server\\share\\f.txt", false},  // only the "\\?\" form the file functions get
+        {L"C:\\f.txt", false},
+        {L"", false},
+    };
+    for (const auto& [path, disk] : cases) {
+        EXPECT_EQ(NamesADiskFile(path), disk) << "path: [" << path << "]";
+    }
 }
 
 }  // namespace

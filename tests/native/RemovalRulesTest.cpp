@@ -15,30 +15,49 @@ FileIdentity Wide(std::uint8_t low, std::uint8_t high) {
     return identity;
 }
 
-// Only the file held since the question may go: the identity recorded then is compared with the file
-// now under the name, all 128 bits of it, and a file that could not be told apart is never removed.
+// Only the file held since the question may go: the identity recorded then, the held file's identity
+// now and the file now under the name must all be one file, all 128 bits of it (on FAT a renamed file
+// and a new one in its old directory entry trade IDs), and a file that could not be told apart is
+// never removed.
 TEST(IdentityRefusalTest, OnlyTheHeldFileMayBeRemoved) {
     FileIdentity narrow{.volumeSerial = 0x43000000};
     narrow.fileId[0] = 7;
     FileIdentity otherVolume = Wide(7, 1);
     otherVolume.volumeSerial = 1;
     struct Case {
-        std::optional<FileIdentity> confirmed, found;
+        std::optional<FileIdentity> confirmed, heldNow, found;
         std::wstring_view refusal;
     };
     const Case cases[] = {
-        {Wide(7, 1), Wide(7, 1), {}},
-        {Wide(7, 1), Wide(7, 2), removal_reason::kAnotherFile},  // the same 64-bit index
-        {Wide(7, 1), Wide(8, 1), removal_reason::kAnotherFile},
-        {Wide(7, 1), otherVolume, removal_reason::kAnotherFile},
-        {Wide(7, 0), narrow, removal_reason::kAnotherFile},  // two kinds of ID never match
-        {narrow, narrow, {}},
-        {std::nullopt, Wide(7, 1), removal_reason::kNotIdentified},
-        {Wide(7, 1), std::nullopt, removal_reason::kNotIdentified},
-        {std::nullopt, std::nullopt, removal_reason::kNotIdentified},
+        {Wide(7, 1), Wide(7, 1), Wide(7, 1), {}},
+        {Wide(7, 1), Wide(7, 1), Wide(7, 2), removal_reason::kAnotherFile},  // the same 64-bit index
+        {Wide(7, 1), Wide(7, 1), Wide(8, 1), removal_reason::kAnotherFile},
+        {Wide(7, 1), Wide(7, 1), otherVolume, removal_reason::kAnotherFile},
+        {Wide(7, 0), Wide(7, 0), narrow, removal_reason::kAnotherFile},  // two kinds of ID never match
+        {narrow, narrow, narrow, {}},
+        // Renamed away while held, and a new file written into the entry it left.
+        {Wide(7, 1), Wide(9, 1), Wide(7, 1), removal_reason::kAnotherFile},
+        {Wide(7, 1), Wide(9, 1), Wide(9, 1), removal_reason::kAnotherFile},
+        {std::nullopt, Wide(7, 1), Wide(7, 1), removal_reason::kNotIdentified},
+        {Wide(7, 1), std::nullopt, Wide(7, 1), removal_reason::kNotIdentified},
+        {Wide(7, 1), Wide(7, 1), std::nullopt, removal_reason::kNotIdentified},
+        {std::nullopt, std::nullopt, std::nullopt, removal_reason::kNotIdentified},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(IdentityRefusal(cases[i].confirmed, cases[i].found), cases[i].refusal) << "case " << i;
+        EXPECT_EQ(IdentityRefusal(cases[i].confirmed, cases[i].heldNow, cases[i].found), cases[i].refusal)
+            << "case " << i;
+    }
+}
+
+// "Not found" only where nothing is there: a file held by others, or one the user may not look at, is
+// a file; any other failed look is none.
+TEST(FailureShowsAFileTest, OnlyFilesInUseOrHiddenByRightsCountAsThere) {
+    for (const std::uint32_t error : {5u, 32u, 33u}) {
+        EXPECT_TRUE(FailureShowsAFile(error)) << error;
+    }
+    // Not found, path not found, bad name, network path not found, not ready, invalid parameter.
+    for (const std::uint32_t error : {2u, 3u, 123u, 53u, 21u, 87u, 0u}) {
+        EXPECT_FALSE(FailureShowsAFile(error)) << error;
     }
 }
 

@@ -22,7 +22,8 @@ using win32::Win32ShellKit;
 TEST(ShellKitTest, PathFromCommandLineMakesTheTextAnAbsolutePath) {
     TempFolder folder;
     ::SetCurrentDirectoryW(folder.Path().c_str());
-    Win32ShellKit kit;
+    win32::Wow64Redirection redirection;
+    Win32ShellKit kit{redirection};
     EXPECT_EQ(kit.PathFromCommandLine(L"a.txt"), folder / L"a.txt");
     EXPECT_EQ(kit.PathFromCommandLine(L"  \"a b.txt\"  "), folder / L"a b.txt");
     EXPECT_EQ(kit.PathFromCommandLine(L"sub\\..\\c.txt"), folder / L"c.txt");
@@ -44,8 +45,8 @@ TEST(ShellKitTest, TextNamingSeveralFilesResolvesToNoExistingFile) {
     TempFolder folder;
     WriteFileBytes(folder / L"a.txt", "a");
     WriteFileBytes(folder / L"b.txt", "b");
-    Win32ShellKit shell;
     win32::Wow64Redirection redirection;
+    Win32ShellKit shell{redirection};
     Win32FileKit files{redirection};
     for (const std::wstring& text : {L"\"" + (folder / L"a.txt") + L"\" \"" + (folder / L"b.txt") + L"\"",
                                      (folder / L"a.txt") + L" " + (folder / L"b.txt"), folder / L"?.txt"}) {
@@ -54,7 +55,8 @@ TEST(ShellKitTest, TextNamingSeveralFilesResolvesToNoExistingFile) {
 }
 
 TEST(ShellKitTest, AFailingOpenDialogIsNoCancel) {
-    Win32ShellKit kit;
+    win32::Wow64Redirection redirection;
+    Win32ShellKit kit{redirection};
     std::wstring path = L"C:\\*.exe";
     // Asked for a dialog template that the program does not have, the dialog fails instead of opening.
     // Should it open after all, it is cancelled, so that the test ends.

@@ -1,0 +1,63 @@
+// Opening a name as itself, and what an open file says of its identity and its final path.
+#include "platform/win32/FileHandles.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "platform/win32/GrowingBuffer.h"
+
+namespace tarvolen::win32 {
+
+namespace {
+
+// FILE_ID_INFO and its information class, which the headers declare for Windows 8 and later only;
+// Windows 7 answers the query with an error, and the 64-bit file index is taken instead.
+struct FileIdInformation {
+    ULONGLONG volumeSerialNumber;
+    BYTE fileId[16];
+};
+constexpr auto kFileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
+
+}  // namespace
+
+UniqueHandle OpenUnfollowed(const std::wstring& path, DWORD access) {
+    // SECURITY_SQOS_PRESENT shares its bit with FILE_FLAG_OPEN_NO_RECALL: a file kept in remote storage
+    // is not fetched back for this open, which only looks at the file and marks it for removal.
+    constexpr DWORD kFlags = FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS |
+                             SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION;
+    return UniqueHandle(::CreateFileW(path.c_str(), access,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, kFlags, nullptr));
+}
+
+std::optional<FileIdentity> IdentityOf(HANDLE file) {
+    FileIdInformation wide{};
+    if (::GetFileInformationByHandleEx(file, kFileIdInfo, &wide, sizeof wide) &&
+        std::any_of(std::begin(wide.fileId), std::end(wide.fileId), [](BYTE b) { return b != 0; })) {
+        FileIdentity identity{.volumeSerial = wide.volumeSerialNumber, .wide = true};
+        std::copy(std::begin(wide.fileId), std::end(wide.fileId), identity.fileId.begin());
+        return identity;
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!::GetFileInformationByHandle(file, &information) ||
+        (information.nFileIndexHigh == 0 && information.nFileIndexLow == 0)) {
+        return std::nullopt;
+    }
+    FileIdentity identity{.volumeSerial = information.dwVolumeSerialNumber};
+    const std::uint64_t index = (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
+    for (std::size_t i = 0; i < 8; ++i) {
+        identity.fileId[i] = static_cast<std::uint8_t>(index >> (8 * i));
+    }
+    return identity;
+}
+
+std::wstring FinalPath(HANDLE file, DWORD volumeName) {
+    return FillGrowingBuffer(MAX_PATH,
+                             [file, volumeName](wchar_t* buffer, std::size_t capacity) {
+                                 return ::GetFinalPathNameByHandleW(file, buffer,
+                                                                    static_cast<DWORD>(capacity), volumeName);
+                             })
+        .value_or(std::wstring());
+}
+
+}  // namespace tarvolen::win32
