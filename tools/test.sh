@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the native logic tests (sanitizers), the 64-bit build under the machine's
-# Wine, and the 32-bit release build under Wine on the 32-bit runner (made once, see harness/runner32.sh).
+# Builds and runs every test: the native logic tests (sanitizers), a short fuzz run of the path text
+# functions, the 64-bit build under the machine's Wine, and the 32-bit release build under Wine on the
+# 32-bit runner (made once, see harness/runner32.sh).
 # Prints each CTest summary, the time each took, and a total.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -10,7 +11,7 @@ ensure_packages || exit 1
 passed=0
 failed=0
 status=0
-for preset in native win64 win32; do
+for preset in native fuzz win64 win32; do
     echo "=== $preset ==="
     started=$SECONDS
     log=$(mktemp)
@@ -29,7 +30,7 @@ for preset in native win64 win32; do
     failed=$((failed + bad))
     echo "$preset: $summary ($((SECONDS - started)) s)"
 done
-# The commands and test names the README and docs/DEVELOPING.md give, against the three presets' tests.
+# The commands and test names the README and docs/DEVELOPING.md give, against the presets' tests.
 cmake --build build/native --target docs_test_names || status=1
 echo "Total: $passed passed, $failed failed"
 [ "$failed" -eq 0 ] || status=1

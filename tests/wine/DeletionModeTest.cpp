@@ -65,6 +65,44 @@ TEST(DeletionMode, YesRemovesTheFileAndOnlyThatFile) {
     EXPECT_EQ(folder.Snapshot(), (std::map<std::wstring, std::string>{{L"old.txt", "neighbour"}}));
 }
 
+// Whether this system takes a name away as soon as the handle that removes it closes, while others
+// still hold the file (POSIX semantics), tried on a file of the test's own.
+bool RemovesNamesAtOnce(const TempFolder& folder) {
+    WriteFileBytes(folder / L"probe", "p");
+    struct {
+        DWORD flags = 0x1 | 0x2;  // delete, POSIX semantics
+    } disposition;
+    const UniqueHandle probe(
+        ::CreateFileW((folder / L"probe").c_str(), DELETE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    return ::SetFileInformationByHandle(probe.get(), static_cast<FILE_INFO_BY_HANDLE_CLASS>(21), &disposition,
+                                        sizeof disposition) != FALSE;
+}
+
+// Indexers, virus scanners and previews hold files open letting everyone read, write and delete them.
+// "Removed" is said when the name is gone, where the system can take it away at once; elsewhere the
+// name goes when the last holder lets go.
+TEST(DeletionMode, AFileOthersHoldLettingThemDeleteIsGoneWhenTheBoxSaysSo) {
+    TempFolder folder;
+    const bool atOnce = RemovesNamesAtOnce(folder);
+    EXPECT_TRUE(atOnce || sizeof(void*) == 8) << "the 32-bit runner's Wine removes names at once";
+    WriteFileBytes(folder / L"indexed.txt", "indexed");
+    UniqueHandle holder(::CreateFileW((folder / L"indexed.txt").c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    Process program = StartTarvolen(folder / L"indexed.txt");
+
+    const MessageBoxView done = AnswerYes(program, folder / L"indexed.txt");
+    EXPECT_EQ(done.text, L"Die Datei wurde gel\u00f6scht.");
+    if (atOnce) {
+        EXPECT_FALSE(PathExists(folder / L"indexed.txt")) << "the name is still there while the file is held";
+    }
+    PressButton(done.window, IDOK);
+    ExpectEnds(program);
+    holder.reset();
+    EXPECT_FALSE(PathExists(folder / L"indexed.txt"));
+}
+
 TEST(DeletionMode, ReadOnlyFileIsRemoved) {
     TempFolder folder;
     WriteFileBytes(folder / L"ro.txt", "ro");

@@ -5,7 +5,9 @@
 #include "platform/win32/Win32FileKit.h"
 #include "platform/win32/Wow64Redirection.h"
 #include "tests/wine/DeletionDialog.h"
+#include "tests/wine/OpenDialog.h"
 #include "tests/wine/WinTestSupport.h"
+#include "window/ReplacerLayout.h"
 
 namespace tarvolen::wintest {
 namespace {
@@ -86,6 +88,23 @@ TEST_F(Wow64Twins, ActionMovesAndDeletesTheNamedFile) {
     WriteFileBytes(Native(first), "named again");
     EXPECT_EQ(Act(Named(first), L"", false, true), L"1");
     ExpectNamedGoneAndTwinUntouched(first);
+}
+
+// The dialog of this 32-bit program shows SysWOW64's files under the name System32. The file picked
+// there is the one the window names and Action moves: the twin, never the System32 file of that name.
+TEST_F(Wow64Twins, TheDialogsPickIsTheFileItShowed) {
+    ReplacerDriver& driver = window.emplace(folder.Path());
+    const OpenDialog dialog = PressBrowse(driver, kCmdBrowse0);
+    ASSERT_TRUE(dialog.IsOpen());
+    Pick(dialog, Named(first));
+    EXPECT_PRED2(SameText, WaitForBoxText(driver, kTxtSource, Twin(first)), Twin(first));
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowEnabled(driver.Window()) != FALSE; }, 10s));
+
+    driver.SetText(kTxtTarget, folder / L"moved.txt");
+    EXPECT_EQ(driver.Action(), L"1");
+    EXPECT_EQ(ReadFileBytes(folder / L"moved.txt"), "twin");
+    EXPECT_EQ(ReadFileBytes(Native(first)), "named") << "the System32 file was touched";
+    EXPECT_FALSE(PathExists(Twin(first)));
 }
 
 TEST_F(Wow64Twins, NamedFilesAreRemovedAtTheRestart) {
