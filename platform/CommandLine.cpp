@@ -1,4 +1,4 @@
-// The program's name cut off a command line the way the C runtime does it.
+// The program's name cut off a command line the way the C runtime does it, and the text's decoration.
 #include "platform/CommandLine.h"
 
 namespace tarvolen {
@@ -6,6 +6,8 @@ namespace tarvolen {
 namespace {
 // Spaces, tabs and other control characters, as the C runtime counts them.
 bool IsBlank(wchar_t c) { return c != L'\0' && c <= L' '; }
+
+constexpr std::wstring_view kBlanks = L" \t\r\n\v\f";
 }  // namespace
 
 std::wstring ArgumentTextOf(std::wstring_view line) {
@@ -22,6 +24,18 @@ std::wstring ArgumentTextOf(std::wstring_view line) {
         ++pos;
     }
     return std::wstring(line.substr(pos));
+}
+
+std::wstring StripCommandLineDecoration(std::wstring_view text) {
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::wstring_view::npos) {
+        return {};
+    }
+    text = text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+    if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"') {
+        text = text.substr(1, text.size() - 2);
+    }
+    return std::wstring(text);
 }
 
 }  // namespace tarvolen

@@ -21,4 +21,9 @@ public:
 // blanks after the name are skipped and everything else is returned untouched.
 std::wstring ArgumentTextOf(std::wstring_view fullCommandLine);
 
+// The text part of resolving command-line text to a path: drops the blanks around the text (spaces,
+// tabs, line breaks), then one pair of quotation marks that encloses all of it. Inner text, including
+// further quotation marks, is kept as it is.
+std::wstring StripCommandLineDecoration(std::wstring_view text);
+
 }  // namespace tarvolen

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/FileIdentity.h"
+#include "platform/filekit/FileIdentity.h"
 #include "platform/win32/UniqueResource.h"
 
 namespace tarvolen::win32 {

@@ -3,10 +3,10 @@
 
 #include <string_view>
 
-#include "platform/PathText.h"
-#include "platform/RemovalReasons.h"
-#include "platform/RemovalRules.h"
-#include "platform/RestartName.h"
+#include "platform/filekit/PathForms.h"
+#include "platform/filekit/RemovalReasons.h"
+#include "platform/filekit/RemovalRules.h"
+#include "platform/filekit/RestartName.h"
 #include "platform/win32/FileHandles.h"
 #include "platform/win32/FullPathName.h"
 #include "platform/win32/SystemErrorText.h"
@@ -48,8 +48,9 @@ std::wstring KitPath(const std::wstring& path) {
     return IsLiteralPath(path) ? path : ExtendedLengthPath(FullPathName(path));
 }
 
-// The same with the right to read attributes and, where it is granted, to change them (to clear a
-// read-only attribute and put it back). Neither right is held back by programs that have the file open.
+// Opens `path` itself, as OpenUnfollowed does, with the right to read attributes and, where it is
+// granted, to change them (to clear a read-only attribute and put it back). Neither right is held back
+// by programs that have the file open.
 UniqueHandle OpenWithAttributes(const std::wstring& path, DWORD access) {
     UniqueHandle file = OpenUnfollowed(path, access | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
     if (!file && ::GetLastError() == ERROR_ACCESS_DENIED) {
@@ -151,42 +152,49 @@ bool IsElevated() {
            elevation.TokenIsElevated != 0;
 }
 
-}  // namespace
-
-Win32FileKit::Judged Win32FileKit::Judge(const std::wstring& path) {
-    Judged judged;
-    // Only a file on a disk is a file here. Device, pipe and mailslot names are refused before anything
-    // looks at them, so that nothing behind them is contacted.
+// Why `path` names no file, judged from the name and the attributes before the file is opened;
+// ERROR_SUCCESS where it may name one. Only a file on a disk is a file here: device, pipe and mailslot
+// names are refused before anything looks at them, so that nothing behind them is contacted. A file
+// that others hold, or that the user may not look at, is there all the same; opening it tells more.
+DWORD RefusalOfTheName(const std::wstring& path) {
     if (!NamesADiskFile(path)) {
-        judged.error = ERROR_FILE_NOT_FOUND;
-        return judged;
+        return ERROR_FILE_NOT_FOUND;
     }
     if (HasWildcard(path)) {
-        judged.error = ERROR_INVALID_NAME;
-        return judged;
+        return ERROR_INVALID_NAME;
     }
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
-        // A file that others hold, or that the user may not look at, is there all the same; opening it
-        // below tells more.
-        if (const DWORD error = ::GetLastError(); !FailureShowsAFile(error)) {
-            judged.error = error;
-            return judged;
-        }
-    } else if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
-        judged.error = ERROR_ACCESS_DENIED;  // what removing a folder as a file answers
-        return judged;
+        const DWORD error = ::GetLastError();
+        return FailureShowsAFile(error) ? ERROR_SUCCESS : error;
     }
-    // A link at the end is looked at itself: nothing it names is contacted. The file is
-    // held with the right to read its data: only such a handle keeps the file itself (under Wine, its
-    // Unix file) from being given up while the question is up, so that no new file can take its name
-    // and number. Everyone may read, write and delete it meanwhile; only a program that opens it
-    // without letting others read is refused until the question is answered. A file that others hold
-    // without letting anyone read it is held with attribute rights alone.
+    // Removing a folder as a file answers "access denied".
+    return (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0
+               ? ERROR_ACCESS_DENIED
+               : ERROR_SUCCESS;
+}
+
+// A link at the end is looked at itself: nothing it names is contacted. The file is held with the
+// right to read its data: only such a handle keeps the file itself (under Wine, its Unix file) from
+// being given up while the question is up, so that no new file can take its name and number. Everyone
+// may read, write and delete it meanwhile; only a program that opens it without letting others read is
+// refused until the question is answered. A file that others hold without letting anyone read it is
+// held with attribute rights alone.
+UniqueHandle OpenToHold(const std::wstring& path) {
     UniqueHandle file = OpenUnfollowed(path, FILE_READ_DATA | FILE_READ_ATTRIBUTES);
     if (!file && FailureShowsAFile(::GetLastError())) {
         file = OpenUnfollowed(path, FILE_READ_ATTRIBUTES);
     }
+    return file;
+}
+
+JudgedFile Judge(const std::wstring& path) {
+    JudgedFile judged;
+    judged.error = RefusalOfTheName(path);
+    if (judged.error != ERROR_SUCCESS) {
+        return judged;
+    }
+    UniqueHandle file = OpenToHold(path);
     if (!file) {
         // A file that others hold or that refuses even this look is still a file, though one that
         // cannot be told apart later, and so is never removed.
@@ -199,16 +207,183 @@ Win32FileKit::Judged Win32FileKit::Judge(const std::wstring& path) {
     if (::GetFileType(file.get()) != FILE_TYPE_DISK ||
         !::GetFileInformationByHandle(file.get(), &information)) {
         judged.error = ERROR_INVALID_NAME;
-        return judged;
-    }
-    if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    } else if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         judged.error = ERROR_ACCESS_DENIED;
-        return judged;
+    } else {
+        judged.identity = IdentityOf(file.get());
+        judged.held = std::move(file);
     }
-    judged.identity = IdentityOf(file.get());
-    judged.held = std::move(file);
     return judged;
 }
+
+// What the file operations of RemoveFile came to, before any of it is put into words.
+struct Outcome {
+    bool done = false;                    // removed, or scheduled for the restart
+    bool scheduled = false;               // ... and it was scheduled
+    DWORD error = ERROR_SUCCESS;          // why the file could not be removed at once
+    DWORD scheduleError = ERROR_SUCCESS;  // why it could not be left for the restart either
+    std::wstring_view reason{};           // the program's own reason, where it has one
+    std::wstring_view afterthought{};     // what else went wrong on the way out
+};
+
+// The file under the name, opened once for everything that follows, so that no name is looked up again
+// once the file is known to be the one expected: with the right to delete it, or, where others hold
+// it, only to look at it, so that it can be left for the restart.
+struct OpenedFile {
+    UniqueHandle file;
+    bool deleteAccess = false;
+    DWORD error = ERROR_SUCCESS;  // why the right to delete it was not granted
+};
+
+OpenedFile OpenForRemoval(const std::wstring& path) {
+    OpenedFile opened{.file = OpenWithAttributes(path, DELETE)};
+    opened.deleteAccess = static_cast<bool>(opened.file);
+    if (!opened.deleteAccess) {
+        opened.error = ::GetLastError();
+        if (IsInUseError(opened.error)) {
+            opened.file = OpenWithAttributes(path, 0);
+        }
+    }
+    return opened;
+}
+
+// Why the name could not be opened at all, in the words the user gets.
+Outcome NotOpened(const JudgedFile& judged, DWORD error) {
+    if (IsDeletePending(judged.held.get())) {
+        return {.reason = removal_reason::kDeletedMeanwhile};
+    }
+    if (IsNotFoundError(error)) {
+        return {.reason = removal_reason::kGone};
+    }
+    return {.error = error};
+}
+
+// The file about to be removed, as it is, and its read-only attribute as the removal found it.
+struct FileFacts {
+    DWORD attributes = 0;
+    DWORD nameCount = 1;
+    bool readOnly = false;
+    bool readOnlyCleared = false;
+    // The file lives on after this name is gone where it has another name, or where the name was one
+    // of its streams; there it keeps its attribute.
+    bool outlivesTheName = false;
+};
+
+// Removes the open file at once; nothing when the system refuses (its error is then the last one).
+// The name goes when the handle closes. Where the file lives on, it must not do so without the
+// protection it had; then the name stays, and the user is told.
+std::optional<Outcome> RemoveNow(HANDLE file, const FileFacts& facts) {
+    if (!MarkForRemoval(file)) {
+        return std::nullopt;
+    }
+    if (facts.readOnlyCleared && !SetAttributes(file, facts.attributes) && facts.outlivesTheName &&
+        SetDeleteOnClose(file, false)) {
+        return Outcome{.reason = removal_reason::kReadOnlyNotRestored};
+    }
+    return Outcome{.done = true};
+}
+
+// Leaves a file in use for the restart where the rules let it, with `error` as the reason it could
+// not be removed now; a file left for the restart stays writable, so that the restart can remove it.
+Outcome LeaveForRestart(HANDLE file, const FileIdentity& identity, const FileFacts& facts, DWORD error) {
+    Outcome outcome{.error = error};
+    outcome.reason = RestartRefusal({.isLink = (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
+                                     .readOnly = facts.readOnly,
+                                     .readOnlyCleared = facts.readOnlyCleared,
+                                     .nameCount = facts.nameCount});
+    if (outcome.reason.empty()) {
+        const Scheduled scheduled = ScheduleForRestart(file, identity);
+        if (scheduled.done) {
+            return {.done = true, .scheduled = true};
+        }
+        outcome.scheduleError = scheduled.error;
+        outcome.reason = scheduled.reason;
+    }
+    return outcome;
+}
+
+// What is known of the open file, with its read-only attribute cleared where the caller allows it;
+// nothing, with the reason, when it cannot be read or is a folder.
+std::optional<FileFacts> Inspect(HANDLE file, const std::wstring& path, bool clearReadOnly,
+                                 Outcome& failure) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!::GetFileInformationByHandle(file, &information)) {
+        failure = {.error = ::GetLastError()};
+        return std::nullopt;
+    }
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        failure = {.error = ERROR_ACCESS_DENIED};  // what removing a folder as a file answers
+        return std::nullopt;
+    }
+    FileFacts facts{.attributes = information.dwFileAttributes, .nameCount = information.nNumberOfLinks};
+    facts.readOnly = (facts.attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    facts.readOnlyCleared =
+        clearReadOnly && facts.readOnly && SetAttributes(file, facts.attributes & ~FILE_ATTRIBUTE_READONLY);
+    facts.outlivesTheName = facts.nameCount > 1 || NamesAStream(path);
+    return facts;
+}
+
+// Removes the judged file under `path` at once, or leaves it for the restart, or neither.
+Outcome RemoveOrSchedule(const std::wstring& path, const JudgedFile& judged, bool clearReadOnly,
+                         bool allowRestart) {
+    const OpenedFile opened = OpenForRemoval(path);
+    if (!opened.file) {
+        return NotOpened(judged, opened.error);
+    }
+    // The file confirmed, the held file as it is now and the file under the name must be one.
+    const std::optional<FileIdentity> heldNow =
+        judged.held ? IdentityOf(judged.held.get()) : std::optional<FileIdentity>();
+    if (const auto refusal = IdentityRefusal(judged.identity, heldNow, IdentityOf(opened.file.get()));
+        !refusal.empty()) {
+        return {.reason = refusal};
+    }
+    Outcome outcome;
+    const std::optional<FileFacts> facts = Inspect(opened.file.get(), path, clearReadOnly, outcome);
+    if (!facts) {
+        return outcome;
+    }
+    DWORD error = opened.error;
+    if (opened.deleteAccess) {
+        if (std::optional<Outcome> removed = RemoveNow(opened.file.get(), *facts)) {
+            return *removed;
+        }
+        error = ::GetLastError();
+    }
+    // Access denied on a handle that was granted DELETE means the file is held (for instance a running
+    // program's image), unless it is still read-only.
+    const bool inUse = IsInUseError(error) || (opened.deleteAccess && error == ERROR_ACCESS_DENIED &&
+                                               (!facts->readOnly || facts->readOnlyCleared));
+    outcome = allowRestart && inUse ? LeaveForRestart(opened.file.get(), *judged.identity, *facts, error)
+                                    : Outcome{.error = error};
+    if (!outcome.done && facts->readOnlyCleared && !SetAttributes(opened.file.get(), facts->attributes)) {
+        outcome.afterthought = removal_reason::kReadOnlyNotRestored;
+    }
+    return outcome;
+}
+
+// Why nothing was removed, a line each: why the file could not be removed now, then why it could not
+// be left for the restart either, then what else went wrong. Put into words only once the file is let
+// go: that may load message resources and advapi32, which must come from this process's own system
+// folder.
+std::wstring ErrorText(const Outcome& outcome) {
+    std::wstring text;
+    const auto addLine = [&](std::wstring_view line) {
+        if (!line.empty()) {
+            text += (text.empty() ? L"" : L"\r\n") + std::wstring(line);
+        }
+    };
+    for (const DWORD error : {outcome.error, outcome.scheduleError}) {
+        if (error != ERROR_SUCCESS) {
+            addLine(SystemErrorText(error));
+        }
+    }
+    addLine(outcome.scheduleError == ERROR_ACCESS_DENIED ? ScheduleFailureReason(true, IsElevated())
+                                                         : outcome.reason);
+    addLine(outcome.afterthought);
+    return text;
+}
+
+}  // namespace
 
 KitFlag Win32FileKit::FileExists(std::wstring path) {
     judgedPath_.clear();
@@ -225,7 +400,7 @@ KitFlag Win32FileKit::RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFl
     errorText.clear();
     // The file found under this name is the one to remove; a name never looked at is looked at now.
     const bool wasJudged = path == judgedPath_;
-    Judged judged = wasJudged ? std::move(judged_) : Judged{};
+    JudgedFile judged = wasJudged ? std::move(judged_) : JudgedFile{};
     judgedPath_.clear();
     judged_ = {};
     const std::wstring target = KitPath(path);
@@ -233,118 +408,18 @@ KitFlag Win32FileKit::RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFl
         if (!wasJudged) {
             judged = Judge(target);
         }
-        if (judged.error != ERROR_SUCCESS) {
-            return Outcome{.error = judged.error};
-        }
-        return RemoveOrSchedule(target, judged, clearReadOnly != kKitFalse, allowRestart != kKitFalse,
-                                scheduledForRestart);
+        return judged.error != ERROR_SUCCESS
+                   ? Outcome{.error = judged.error}
+                   : RemoveOrSchedule(target, judged, clearReadOnly != kKitFalse, allowRestart != kKitFalse);
     });
     // The file is let go before anything is said: a removal waits for the last handle to close.
     judged.held.reset();
     if (outcome.done) {
+        scheduledForRestart = outcome.scheduled ? kKitTrue : kKitFalse;
         return kKitTrue;
     }
-    // The reasons are put into words only now: that may load message resources and advapi32, which
-    // must come from this process's own system folder. Why it could not be removed now comes first,
-    // then why it could not be left for the restart either.
-    const auto addLine = [&](std::wstring_view line) {
-        if (!line.empty()) {
-            errorText += (errorText.empty() ? L"" : L"\r\n") + std::wstring(line);
-        }
-    };
-    for (const DWORD error : {outcome.error, outcome.scheduleError}) {
-        if (error != ERROR_SUCCESS) {
-            addLine(SystemErrorText(error));
-        }
-    }
-    addLine(outcome.scheduleError == ERROR_ACCESS_DENIED ? ScheduleFailureReason(true, IsElevated())
-                                                         : outcome.reason);
-    addLine(outcome.afterthought);
+    errorText = ErrorText(outcome);
     return kKitFalse;
-}
-
-Win32FileKit::Outcome Win32FileKit::RemoveOrSchedule(const std::wstring& path, const Judged& judged,
-                                                     bool clearReadOnly, bool allowRestart,
-                                                     KitFlag& scheduledForRestart) {
-    // One handle for everything that follows, so that no name is looked up again once the file is
-    // known to be the one expected.
-    UniqueHandle file = OpenWithAttributes(path, DELETE);
-    const bool deleteAccess = static_cast<bool>(file);
-    DWORD error = deleteAccess ? ERROR_SUCCESS : ::GetLastError();
-    if (!file && IsInUseError(error)) {
-        // Others hold the file: it can still be looked at, to be left for the restart.
-        file = OpenWithAttributes(path, 0);
-    }
-    if (!file) {
-        if (IsDeletePending(judged.held.get())) {
-            return {.reason = removal_reason::kDeletedMeanwhile};
-        }
-        if (IsNotFoundError(error)) {
-            return {.reason = removal_reason::kGone};
-        }
-        return {.error = error};
-    }
-    // The file confirmed, the held file as it is now and the file under the name must be one.
-    const std::optional<FileIdentity> heldNow =
-        judged.held ? IdentityOf(judged.held.get()) : std::optional<FileIdentity>();
-    const std::wstring_view refusal = IdentityRefusal(judged.identity, heldNow, IdentityOf(file.get()));
-    if (!refusal.empty()) {
-        return {.reason = refusal};
-    }
-    const FileIdentity& identity = *judged.identity;
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!::GetFileInformationByHandle(file.get(), &information)) {
-        return {.error = ::GetLastError()};
-    }
-    const DWORD attributes = information.dwFileAttributes;
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return {.error = ERROR_ACCESS_DENIED};  // what removing a folder as a file answers
-    }
-
-    const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    const bool readOnlyCleared =
-        clearReadOnly && readOnly && SetAttributes(file.get(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    // The file lives on after this name is gone where it has another name, or where the name was one of
-    // its streams; there it keeps its attribute.
-    const bool outlivesTheName = information.nNumberOfLinks > 1 || NamesAStream(path);
-    if (deleteAccess) {
-        if (MarkForRemoval(file.get())) {
-            // The name goes when the handle closes. Where the file lives on, it must not do so without
-            // the protection it had; then the name stays, and the user is told.
-            if (readOnlyCleared && !SetAttributes(file.get(), attributes) && outlivesTheName &&
-                SetDeleteOnClose(file.get(), false)) {
-                return {.reason = removal_reason::kReadOnlyNotRestored};
-            }
-            return {.done = true};
-        }
-        error = ::GetLastError();
-    }
-
-    // Access denied on a handle that was granted DELETE means the file is held (for instance a running
-    // program's image), unless it is still read-only.
-    const bool inUse = IsInUseError(error) ||
-                       (deleteAccess && error == ERROR_ACCESS_DENIED && (!readOnly || readOnlyCleared));
-    Outcome outcome{.error = error};
-    if (allowRestart && inUse) {
-        outcome.reason = RestartRefusal({.isLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
-                                         .readOnly = readOnly,
-                                         .readOnlyCleared = readOnlyCleared,
-                                         .nameCount = information.nNumberOfLinks});
-        if (outcome.reason.empty()) {
-            const Scheduled scheduled = ScheduleForRestart(file.get(), identity);
-            if (scheduled.done) {
-                // Left writable, so that the restart can remove it.
-                scheduledForRestart = kKitTrue;
-                return {.done = true};
-            }
-            outcome.scheduleError = scheduled.error;
-            outcome.reason = scheduled.reason;
-        }
-    }
-    if (readOnlyCleared && !SetAttributes(file.get(), attributes)) {
-        outcome.afterthought = removal_reason::kReadOnlyNotRestored;
-    }
-    return outcome;
 }
 
 }  // namespace tarvolen::win32

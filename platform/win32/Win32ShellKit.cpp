@@ -9,7 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/PathText.h"
+#include "platform/CommandLine.h"
+#include "platform/filekit/PathForms.h"
 #include "platform/win32/FileHandles.h"
 #include "platform/win32/FullPathName.h"
 #include "platform/win32/GrowingBuffer.h"

@@ -6,8 +6,9 @@
 #include <cwctype>
 #include <string>
 
-#include "platform/PathText.h"
-#include "platform/RestartName.h"
+#include "platform/CommandLine.h"
+#include "platform/filekit/PathForms.h"
+#include "platform/filekit/RestartName.h"
 
 namespace {
 

@@ -3,7 +3,8 @@
 
 #include <utility>
 
-#include "platform/PathText.h"
+#include "platform/CommandLine.h"
+#include "platform/filekit/PathForms.h"
 #include "tests/native/TextCases.h"
 
 namespace tarvolen {

@@ -2,8 +2,8 @@
 // be left for the restart, and what the user is told when it may not.
 #include <gtest/gtest.h>
 
-#include "platform/RemovalReasons.h"
-#include "platform/RemovalRules.h"
+#include "platform/filekit/RemovalReasons.h"
+#include "platform/filekit/RemovalRules.h"
 
 namespace tarvolen {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "platform/RemovalReasons.h"
-#include "platform/RestartName.h"
+#include "platform/filekit/RemovalReasons.h"
+#include "platform/filekit/RestartName.h"
 
 namespace tarvolen {
 namespace {

@@ -1,13 +1,11 @@
-// Command-line decoration, the "\\?\" form and stream names, worked out on the text alone.
-#include "platform/PathText.h"
+// The "\\?\" forms, disk-file names and stream names, worked out on the text alone.
+#include "platform/filekit/PathForms.h"
 
 #include <algorithm>
 
 namespace tarvolen {
 
 namespace {
-
-constexpr std::wstring_view kBlanks = L" \t\r\n\v\f";
 
 bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 
@@ -53,18 +51,6 @@ bool NamesAFileShare(std::wstring_view rest) {
 }
 
 }  // namespace
-
-std::wstring StripCommandLineDecoration(std::wstring_view text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::wstring_view::npos) {
-        return {};
-    }
-    text = text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-    if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"') {
-        text = text.substr(1, text.size() - 2);
-    }
-    return std::wstring(text);
-}
 
 std::wstring ExtendedLengthPath(std::wstring_view path) {
     if (IsDriveAbsolute(path)) {

@@ -1,10 +1,10 @@
 // The drive-letter, GUID or network form of a final path, chosen or refused for the restart.
-#include "platform/RestartName.h"
+#include "platform/filekit/RestartName.h"
 
 #include <cwctype>
 
-#include "platform/PathText.h"
-#include "platform/RemovalReasons.h"
+#include "platform/filekit/PathForms.h"
+#include "platform/filekit/RemovalReasons.h"
 
 namespace tarvolen {
 

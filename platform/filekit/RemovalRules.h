@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/FileIdentity.h"
+#include "platform/filekit/FileIdentity.h"
 
 namespace tarvolen {
 

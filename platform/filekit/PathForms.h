@@ -1,15 +1,10 @@
 #pragma once
-// What a path's text says by itself, before the system is asked about it.
+// The names FileKit hands to the file functions, and what a name says by itself before anything is opened.
 
 #include <string>
 #include <string_view>
 
 namespace tarvolen {
-
-// The text part of resolving command-line text to a path: drops the blanks around the text (spaces,
-// tabs, line breaks), then one pair of quotation marks that encloses all of it. Inner text, including
-// further quotation marks, is kept as it is.
-std::wstring StripCommandLineDecoration(std::wstring_view text);
 
 // Whether `path` has the "\\?\" form, which asks the system to take the name as it is: not made
 // absolute, no dots or spaces at its end dropped.

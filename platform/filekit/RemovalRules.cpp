@@ -1,7 +1,7 @@
 // The refusals of deletion mode, decided from what is known of the file.
-#include "platform/RemovalRules.h"
+#include "platform/filekit/RemovalRules.h"
 
-#include "platform/RemovalReasons.h"
+#include "platform/filekit/RemovalReasons.h"
 
 namespace tarvolen {
 
