@@ -3,14 +3,12 @@
 
 #include <memory>
 
-#include "platform/win32/Kernel32MoveFile.h"
-#include "platform/win32/LibrarySearch.h"
-#include "platform/win32/Win32AnsiCodePage.h"
-#include "platform/win32/Win32CommandLine.h"
+#include "platform/win32/Files.h"
+#include "platform/win32/Libraries.h"
+#include "platform/win32/TextAndErrors.h"
+#include "platform/win32/UserInterface.h"
 #include "platform/win32/Win32FileKit.h"
-#include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32ShellKit.h"
-#include "platform/win32/Wow64Redirection.h"
 #include "startup/ModMain.h"
 #include "window/win32/frmReplacer.h"
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "platform/win32/GrowingBuffer.h"
+#include "platform/win32/Handles.h"
 
 namespace tarvolen::winprobe {
 
@@ -178,7 +178,7 @@ std::wstring TextOf(HWND window) {
                                                               static_cast<WPARAM>(capacity),
                                                               reinterpret_cast<LPARAM>(buffer));
                                     })
-        .value_or(std::wstring());
+        .text;
 }
 
 }  // namespace tarvolen::winprobe

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/UniqueResource.h"
+#include "platform/win32/Handles.h"
 
 // Another program seen from outside: started with an exact command line, its top-level windows found
 // and read; and files of its own in a folder that goes away at the end. Used by the Windows-side tests

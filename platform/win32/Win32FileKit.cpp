@@ -7,10 +7,9 @@
 #include "platform/filekit/RemovalReasons.h"
 #include "platform/filekit/RemovalRules.h"
 #include "platform/filekit/RestartName.h"
-#include "platform/win32/FileHandles.h"
-#include "platform/win32/FullPathName.h"
-#include "platform/win32/SystemErrorText.h"
-#include "platform/win32/SystemLibrary.h"
+#include "platform/win32/Files.h"
+#include "platform/win32/Libraries.h"
+#include "platform/win32/TextAndErrors.h"
 
 namespace tarvolen::win32 {
 
@@ -130,16 +129,15 @@ Scheduled ScheduleForRestart(HANDLE file, const FileIdentity& identity) {
 // Whether the process runs with an administrator's full rights ("Run as administrator"). advapi32 is
 // loaded for the question only, from the system folder.
 bool IsElevated() {
-    const UniqueModule advapi32(::LoadLibraryW(SystemLibraryPath(L"advapi32.dll").c_str()));
+    const UniqueModule advapi32 = LoadSystemLibrary(L"advapi32.dll");
     if (!advapi32) {
         return false;
     }
-    using OpenProcessTokenFunction = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
-    using GetTokenInformationFunction = BOOL(WINAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, PDWORD);
-    const auto openProcessToken = reinterpret_cast<OpenProcessTokenFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(advapi32.get(), "OpenProcessToken")));
-    const auto getTokenInformation = reinterpret_cast<GetTokenInformationFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(advapi32.get(), "GetTokenInformation")));
+    const auto openProcessToken =
+        LibraryFunction<BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE)>(advapi32.get(), "OpenProcessToken");
+    const auto getTokenInformation =
+        LibraryFunction<BOOL(WINAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, PDWORD)>(
+            advapi32.get(), "GetTokenInformation");
     HANDLE token = nullptr;
     if (openProcessToken == nullptr || getTokenInformation == nullptr ||
         !openProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) {

@@ -9,7 +9,7 @@
 #include "platform/FileKit.h"
 #include "platform/FsRedirection.h"
 #include "platform/filekit/FileIdentity.h"
-#include "platform/win32/UniqueResource.h"
+#include "platform/win32/Handles.h"
 
 namespace tarvolen::win32 {
 

@@ -11,11 +11,10 @@
 
 #include "platform/CommandLine.h"
 #include "platform/filekit/PathForms.h"
-#include "platform/win32/FileHandles.h"
-#include "platform/win32/FullPathName.h"
-#include "platform/win32/GrowingBuffer.h"
-#include "platform/win32/LastError.h"
-#include "platform/win32/SystemLibrary.h"
+#include "platform/win32/Files.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/Libraries.h"
+#include "platform/win32/TextAndErrors.h"
 
 namespace tarvolen::win32 {
 
@@ -24,17 +23,16 @@ namespace {
 // The longest path Windows can hand out, so that no chosen path is ever cut short.
 constexpr std::size_t kLongestPath = 32768;
 
-// Loads a system DLL from the system folder, and looks up one of its functions.
+// Loads a system DLL from the system folder at its first use, and looks up one of its functions.
 template <class Function>
 Function Bind(UniqueModule& module, const wchar_t* dllName, const char* functionName) {
     if (!module) {
-        module.reset(::LoadLibraryW(SystemLibraryPath(dllName).c_str()));
+        module = LoadSystemLibrary(dllName);
         if (!module) {
             ThrowLastError("a system library could not be loaded");
         }
     }
-    const auto function =
-        reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module.get(), functionName)));
+    const auto function = LibraryFunction<Function>(module.get(), functionName);
     if (function == nullptr) {
         ThrowLastError("a system function is missing");
     }
@@ -43,14 +41,13 @@ Function Bind(UniqueModule& module, const wchar_t* dllName, const char* function
 
 // The process's current folder, however long it is.
 std::wstring CurrentFolder() {
-    std::optional<std::wstring> folder =
-        FillGrowingBuffer(MAX_PATH, [](wchar_t* buffer, std::size_t capacity) {
-            return ::GetCurrentDirectoryW(static_cast<DWORD>(capacity), buffer);
-        });
-    if (!folder) {
-        ThrowLastError("the current folder is unknown");
+    FilledText folder = FillGrowingBuffer(MAX_PATH, [](wchar_t* buffer, std::size_t capacity) {
+        return ::GetCurrentDirectoryW(static_cast<DWORD>(capacity), buffer);
+    });
+    if (folder.failed) {
+        throw SystemFailure("the current folder is unknown", folder.error);
     }
-    return std::move(*folder);
+    return std::move(folder.text);
 }
 
 // Takes note of the process's current folder and puts it back when it is left, where it still can: a

@@ -18,7 +18,8 @@ using tarvolen::ExtendedLengthPath;
 // bytes 0x80 to 0xef as characters that paths are made of, and from 0xf0 on the next two bytes as any
 // UTF-16 unit.
 std::wstring Text(const std::uint8_t*& data, const std::uint8_t* end) {
-    static constexpr std::wstring_view kPathCharacters = L"\\\\\\/?.:\"  \tCcUNVolume{}-0123456789$*\u00e9\u0141";
+    static constexpr std::wstring_view kPathCharacters =
+        L"\\\\\\/?.:\"  \tCcUNVolume{}-0123456789$*\u00e9\u0141";
     std::wstring text;
     while (data < end && *data != 0) {
         const std::uint8_t byte = *data++;
@@ -37,7 +38,9 @@ std::wstring Text(const std::uint8_t*& data, const std::uint8_t* end) {
     return text;
 }
 
-bool StartsWith(std::wstring_view text, std::wstring_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+bool StartsWith(std::wstring_view text, std::wstring_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
 
 void Check(bool holds) {
     if (!holds) {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/win32/Win32AnsiCodePage.h"
+#include "platform/win32/TextAndErrors.h"
 
 namespace tarvolen {
 namespace {

@@ -1,8 +1,8 @@
 // The Windows FileKit on real files: which names are files, and removal now or at the restart.
 #include <gtest/gtest.h>
 
+#include "platform/win32/Files.h"
 #include "platform/win32/Win32FileKit.h"
-#include "platform/win32/Wow64Redirection.h"
 #include "tests/wine/WinTestSupport.h"
 
 namespace tarvolen::wintest {

@@ -5,9 +5,9 @@
 #include <stdexcept>
 #include <thread>
 
+#include "platform/win32/Files.h"
 #include "platform/win32/Win32FileKit.h"
 #include "platform/win32/Win32ShellKit.h"
-#include "platform/win32/Wow64Redirection.h"
 #include "tests/wine/WinTestSupport.h"
 
 // After <windows.h>, which the support header brings in.

@@ -11,7 +11,7 @@
 #include <thread>
 #include <utility>
 
-#include "platform/win32/GrowingBuffer.h"
+#include "platform/win32/Handles.h"
 #include "window/ReplacerLayout.h"
 
 namespace tarvolen::wintest {
@@ -119,7 +119,7 @@ BoxIcon IdentifyIcon(HWND box) {
 std::wstring BuildFolder() {
     const std::wstring path = win32::FillGrowingBuffer(MAX_PATH, [](wchar_t* buffer, std::size_t capacity) {
                                   return ::GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(capacity));
-                              }).value_or(std::wstring());
+                              }).text;
     return path.substr(0, path.find_last_of(L'\\'));
 }
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "harness/winprobe/WinProbe.h"
-#include "platform/win32/UniqueResource.h"
+#include "platform/win32/Handles.h"
 
 // Helpers for the Windows-side tests: real files in a folder of their own, the program started with an
 // exact command line, and its windows and message boxes found, read and pressed from outside.

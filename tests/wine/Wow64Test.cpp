@@ -2,8 +2,8 @@
 // twin in SysWOW64, whichever way the file is removed or moved.
 #include <gtest/gtest.h>
 
+#include "platform/win32/Files.h"
 #include "platform/win32/Win32FileKit.h"
-#include "platform/win32/Wow64Redirection.h"
 #include "tests/wine/DeletionDialog.h"
 #include "tests/wine/OpenDialog.h"
 #include "tests/wine/WinTestSupport.h"

@@ -4,7 +4,7 @@
 // real program is measured against.
 #include <windows.h>
 
-#include "platform/win32/UniqueResource.h"
+#include "platform/win32/Handles.h"
 #include "window/ReplacerLayout.h"
 
 namespace {

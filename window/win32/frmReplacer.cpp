@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/win32/LastError.h"
-#include "platform/win32/WindowText.h"
+#include "platform/win32/TextAndErrors.h"
+#include "platform/win32/UserInterface.h"
 #include "resources/resource.h"
 #include "window/ReplacerHandlers.h"
 #include "window/ReplacerLayout.h"

@@ -11,7 +11,7 @@
 #include "platform/FormControls.h"
 #include "platform/MessageBoxService.h"
 #include "platform/MoveFileApi.h"
-#include "platform/win32/UniqueResource.h"
+#include "platform/win32/Handles.h"
 #include "window/ReplacerWindowShower.h"
 
 namespace tarvolen::win32 {

@@ -1,8 +1,11 @@
 #pragma once
-// Every Windows handle the program holds is named here once, with what frees it.
+// Every Windows handle the program holds is named here once, with what frees it, and the one way to
+// call an API that fills a buffer of unknown size.
 
 #include <windows.h>
 
+#include <cstddef>
+#include <string>
 #include <utility>
 
 namespace tarvolen::win32 {
@@ -72,5 +75,37 @@ using UniqueScreenDc = UniqueResource<NullIsEmpty<HDC, ReleaseScreenDc>>;
 
 // The device context of the whole screen (its dpi, its pixels), released when the owner goes.
 inline UniqueScreenDc ScreenDc() { return UniqueScreenDc(::GetDC(nullptr)); }
+
+// What FillGrowingBuffer got from the call: its text, or, when it answered 0, the call's error code
+// (ERROR_SUCCESS where it merely had no text).
+struct FilledText {
+    std::wstring text;
+    DWORD error = ERROR_SUCCESS;
+    bool failed = false;  // the call answered 0: no text, or a failure
+};
+
+// Calls `fill(buffer, capacity)` with a buffer of `capacity` characters (its terminating null
+// included), starting at `initialCapacity`, until the text fits. `fill` answers as the Windows calls
+// do:
+//  - a length below `capacity`: the text fit, and has that many characters;
+//  - a length above `capacity`: the buffer was too small, and that many characters are needed;
+//  - exactly `capacity`: the text was cut short at that size (GetModuleFileNameW), so twice as many
+//    are tried;
+//  - 0: the call failed, or there is no text; its last error is handed back.
+template <class Fill>
+FilledText FillGrowingBuffer(std::size_t initialCapacity, Fill&& fill) {
+    std::wstring buffer(initialCapacity, L'\0');
+    for (;;) {
+        const auto length = static_cast<std::size_t>(fill(buffer.data(), buffer.size()));
+        if (length == 0) {
+            return {.text = {}, .error = ::GetLastError(), .failed = true};
+        }
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return {.text = std::move(buffer)};
+        }
+        buffer.resize(length > buffer.size() ? length : buffer.size() * 2);
+    }
+}
 
 }  // namespace tarvolen::win32

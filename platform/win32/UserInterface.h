@@ -1,9 +1,10 @@
 #pragma once
-// The message boxes both modes show, as Windows draws them.
+// What the user reads and types: the message boxes both modes show, and the text of the window's boxes.
 
 #include <windows.h>
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/MessageBoxService.h"
@@ -19,5 +20,8 @@ public:
 private:
     HWND owner_;
 };
+
+// A window's whole text, however long.
+std::wstring WindowText(HWND window);
 
 }  // namespace tarvolen::win32

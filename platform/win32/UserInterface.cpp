@@ -1,9 +1,15 @@
-// GetWindowTextW into a buffer of the length the window gives.
-#include "platform/win32/WindowText.h"
+// MessageBoxW with the program's title for boxes that are given none, and GetWindowTextW whole.
+#include "platform/win32/UserInterface.h"
 
-#include "platform/win32/GrowingBuffer.h"
+#include "platform/win32/Handles.h"
 
 namespace tarvolen::win32 {
+
+int Win32MessageBox::Show(std::wstring_view text, unsigned style, std::optional<std::wstring_view> title) {
+    const std::wstring ownText(text);
+    const std::wstring ownTitle(title.value_or(kApplicationTitle));
+    return ::MessageBoxW(owner_, ownText.c_str(), ownTitle.c_str(), style);
+}
 
 std::wstring WindowText(HWND window) {
     // The length may be overstated (never understated) for text the window holds; the copy says what
@@ -13,7 +19,7 @@ std::wstring WindowText(HWND window) {
                              [window](wchar_t* buffer, std::size_t capacity) {
                                  return ::GetWindowTextW(window, buffer, static_cast<int>(capacity));
                              })
-        .value_or(std::wstring());
+        .text;
 }
 
 }  // namespace tarvolen::win32

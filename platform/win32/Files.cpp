@@ -1,10 +1,12 @@
-// Opening a name as itself, and what an open file says of its identity and its final path.
-#include "platform/win32/FileHandles.h"
+// Opening a name as itself, identities and final paths, full path names, WoW64 redirection and
+// MoveFileExA.
+#include "platform/win32/Files.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "platform/win32/GrowingBuffer.h"
+#include "platform/win32/Libraries.h"
+#include "platform/win32/TextAndErrors.h"
 
 namespace tarvolen::win32 {
 
@@ -57,7 +59,46 @@ std::wstring FinalPath(HANDLE file, DWORD volumeName) {
                                  return ::GetFinalPathNameByHandleW(file, buffer,
                                                                     static_cast<DWORD>(capacity), volumeName);
                              })
-        .value_or(std::wstring());
+        .text;
+}
+
+std::wstring FullPathName(const std::wstring& path) {
+    FilledText full = FillGrowingBuffer(
+        std::max<std::size_t>(path.size() + 1, MAX_PATH), [&path](wchar_t* buffer, std::size_t capacity) {
+            return ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(capacity), buffer, nullptr);
+        });
+    return full.failed ? path : std::move(full.text);
+}
+
+bool Wow64Redirection::Disable(void*& previous) {
+#if defined(_WIN64)
+    (void)previous;
+    return false;
+#else
+    if (!lookedUp_) {
+        disable_ = Kernel32Function<DisableFunction>("Wow64DisableWow64FsRedirection");
+        revert_ = Kernel32Function<RevertFunction>("Wow64RevertWow64FsRedirection");
+        lookedUp_ = true;
+    }
+    // Outside WoW64 the call fails and there is nothing to put back.
+    return disable_ != nullptr && revert_ != nullptr && disable_(&previous) != FALSE;
+#endif
+}
+
+void Wow64Redirection::Revert(void* previous) {
+    if (revert_ != nullptr) {
+        revert_(previous);
+    }
+}
+
+std::int32_t Kernel32MoveFile::MoveFileExA(const char* existing, const char* newName, std::uint32_t flags) {
+    if (function_ == nullptr) {
+        function_ = Kernel32Function<MoveFileExAFunction>("MoveFileExA");
+        if (function_ == nullptr) {
+            ThrowLastError("MoveFileExA is not available");
+        }
+    }
+    return WithoutRedirection(redirection_, [&] { return function_(existing, newName, flags); });
 }
 
 }  // namespace tarvolen::win32

@@ -1,7 +1,33 @@
-// WideCharToMultiByte without best fit, checked by converting back.
-#include "platform/win32/Win32AnsiCodePage.h"
+// The command line without the program's name, exact ANSI conversion, SystemFailure and FormatMessageW's
+// text of an error code.
+#include "platform/win32/TextAndErrors.h"
+
+#include "platform/win32/Handles.h"
 
 namespace tarvolen::win32 {
+
+SystemFailure::SystemFailure(const char* what, unsigned long code)
+    : std::runtime_error(std::string(what) + " (system error " + std::to_string(code) + ")"), code_(code) {}
+
+void ThrowLastError(const char* what) { throw SystemFailure(what, ::GetLastError()); }
+
+std::wstring SystemErrorText(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const UniqueLocalText owned(buffer);
+    std::wstring text = length != 0 && buffer != nullptr ? std::wstring(buffer, length) : std::wstring();
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
+        text.pop_back();
+    }
+    if (text.empty()) {
+        text = L"Error " + std::to_wstring(error);
+    }
+    return text;
+}
+
+std::wstring Win32CommandLine::ArgumentText() const { return ArgumentTextOf(::GetCommandLineW()); }
 
 std::optional<std::string> ConvertExactly(std::wstring_view text, UINT codePage) {
     if (text.empty()) {

@@ -1,0 +1,66 @@
+#pragma once
+// Files as the program names them: opened as themselves, told apart, their full and final paths, with
+// WoW64 redirection off for the program's own file operations, and its one MoveFileExA call.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/FsRedirection.h"
+#include "platform/MoveFileApi.h"
+#include "platform/filekit/FileIdentity.h"
+#include "platform/win32/Handles.h"
+
+namespace tarvolen::win32 {
+
+// Opens what `path` names itself, letting everyone read, write and delete it meanwhile: a link at its
+// end is opened as the link, not followed, and a folder opens too, so that it can be told from a file.
+// Whatever answers the name may only identify the caller, never act as it: a pipe or a server behind
+// the name gets identification-level security quality of service.
+UniqueHandle OpenUnfollowed(const std::wstring& path, DWORD access);
+
+// The open file's volume and its ID there: the 128-bit ID where the file system has one (ReFS needs
+// all of it), else the 64-bit index. Nothing when the system tells neither, or only zeros, which tell
+// no file from another.
+std::optional<FileIdentity> IdentityOf(HANDLE file);
+
+// The final path of an open file ("\\?\C:\..."), with the volume named as `volumeName` says; empty
+// when the system has no such name for it.
+std::wstring FinalPath(HANDLE file, DWORD volumeName);
+
+// Makes `path` absolute with GetFullPathNameW, however long it is; the text unchanged when the system
+// cannot resolve it.
+std::wstring FullPathName(const std::wstring& path);
+
+// kernel32's Wow64DisableWow64FsRedirection and Wow64RevertWow64FsRedirection, looked up at the first
+// use. The 64-bit build has no redirection to switch off, and a 32-bit Windows without WoW64 lacks the
+// functions: there both do nothing.
+class Wow64Redirection final : public FsRedirection {
+public:
+    bool Disable(void*& previous) override;
+    void Revert(void* previous) override;
+
+private:
+    using DisableFunction = BOOL(WINAPI*)(PVOID*);
+    using RevertFunction = BOOL(WINAPI*)(PVOID);
+    bool lookedUp_ = false;
+    DisableFunction disable_ = nullptr;
+    RevertFunction revert_ = nullptr;
+};
+
+// kernel32's MoveFileExA, looked up at the first call and kept. The call itself runs with file-system
+// redirection off, so that it acts on the paths as given.
+class Kernel32MoveFile final : public MoveFileApi {
+public:
+    explicit Kernel32MoveFile(FsRedirection& redirection) : redirection_(redirection) {}
+    std::int32_t MoveFileExA(const char* existing, const char* newName, std::uint32_t flags) override;
+
+private:
+    using MoveFileExAFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    FsRedirection& redirection_;
+    MoveFileExAFunction function_ = nullptr;
+};
+
+}  // namespace tarvolen::win32
