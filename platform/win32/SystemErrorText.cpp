@@ -1,6 +1,7 @@
 // FormatMessageW's text of an error code, trimmed.
 #include "platform/win32/SystemErrorText.h"
 
+#include "platform/DecimalText.h"
 #include "platform/win32/UniqueResource.h"
 
 namespace tarvolen::win32 {
@@ -16,7 +17,7 @@ std::wstring SystemErrorText(DWORD error) {
         text.pop_back();
     }
     if (text.empty()) {
-        text = L"Error " + std::to_wstring(error);
+        text = L"Error " + DecimalText(error);
     }
     return text;
 }
