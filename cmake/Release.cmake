@@ -27,6 +27,11 @@ add_link_options(-Wl,--gc-sections)
 set(_tarvolen_prefix_maps -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
 add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:${_tarvolen_prefix_maps}>")
 
+# Only a release executable links with link-time optimisation (see below); every other program that
+# links the program's libraries, the tests above all, takes their objects' machine code as it is.
+add_link_options(
+  "$<$<AND:$<CONFIG:Release,MinSizeRel>,$<NOT:$<BOOL:$<TARGET_PROPERTY:TARVOLEN_LTO>>>>:-fno-lto>")
+
 # No link time in the PE header: the time stamp field stays zero.
 add_link_options(-Wl,--no-insert-timestamp)
 
@@ -46,10 +51,11 @@ function(_tarvolen_release_executable target)
   # Link-time optimisation of the release: the optimiser sees the whole program at once when it is
   # linked, inlines across source files and drops what no caller needs. It takes the program's own
   # objects, the executable's and those of the libraries it is made of; they are fat (machine code
-  # beside the optimiser's form), so the test programs that link the same libraries link as before.
+  # beside the optimiser's form), so the test programs link the same libraries without it, as before.
   # The optimiser compiles again at link time, all of the program in one piece (it is small), so the
   # link gets what shapes the code and the debug information: -Os, -g and the file prefix maps.
   set(release "$<CONFIG:Release,MinSizeRel>")
+  set_property(TARGET ${target} PROPERTY TARVOLEN_LTO ON)
   _tarvolen_own_libraries(${target} libraries)
   foreach(code IN LISTS libraries ITEMS ${target})
     target_compile_options(${code} PRIVATE
