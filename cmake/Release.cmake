@@ -24,8 +24,13 @@ add_link_options(-Wl,--gc-sections)
 
 # No absolute paths in the objects: source and build folder both appear as ".". The build folder comes
 # last so that it wins when it lies inside the source folder.
-add_compile_options(
-  "$<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.;-ffile-prefix-map=${CMAKE_BINARY_DIR}=.>")
+set(_tarvolen_prefix_maps -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
+add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:${_tarvolen_prefix_maps}>")
+
+# Only a release executable links with link-time optimisation (see below); every other program that
+# links the program's libraries, the tests above all, takes their objects' machine code as it is.
+add_link_options(
+  "$<$<AND:$<CONFIG:Release,MinSizeRel>,$<NOT:$<BOOL:$<TARGET_PROPERTY:TARVOLEN_LTO>>>>:-fno-lto>")
 
 # No link time in the PE header: the time stamp field stays zero.
 add_link_options(-Wl,--no-insert-timestamp)
@@ -42,6 +47,22 @@ function(_tarvolen_release_executable target)
   endif()
   target_link_options(${target} PRIVATE
     "LINKER:--defsym=${_tarvolen_symbol_prefix}_ZN9__gnu_cxx27__verbose_terminate_handlerEv=${_tarvolen_symbol_prefix}abort")
+
+  # Link-time optimisation of the release: the optimiser sees the whole program at once when it is
+  # linked, inlines across source files and drops what no caller needs. It takes the program's own
+  # objects, the executable's and those of the libraries it is made of; they are fat (machine code
+  # beside the optimiser's form), so the test programs link the same libraries without it, as before.
+  # The optimiser compiles again at link time, all of the program in one piece (it is small), so the
+  # link gets what shapes the code and the debug information: -Os, -g and the file prefix maps.
+  set(release "$<CONFIG:Release,MinSizeRel>")
+  set_property(TARGET ${target} PROPERTY TARVOLEN_LTO ON)
+  _tarvolen_own_libraries(${target} libraries)
+  foreach(code IN LISTS libraries ITEMS ${target})
+    target_compile_options(${code} PRIVATE
+      "$<$<AND:$<COMPILE_LANGUAGE:CXX>,${release}>:-flto;-ffat-lto-objects>")
+  endforeach()
+  target_link_options(${target} PRIVATE
+    "$<${release}:-flto;-flto-partition=one;-Os;-g;${_tarvolen_prefix_maps}>")
 
   # The link map (<name>.exe.map beside the executable): which archive members of which libraries the
   # executable holds, for the check of the third-party notices. Writing it changes nothing in the
@@ -64,4 +85,22 @@ function(_tarvolen_release_executable target)
     COMMENT "Splitting the debug information of ${target} off into a file of its own"
     VERBATIM)
   set_property(TARGET ${target} APPEND PROPERTY ADDITIONAL_CLEAN_FILES $<TARGET_FILE:${target}>.debug)
+endfunction()
+
+# The static libraries of the program's own that `target` links, directly or through another one.
+function(_tarvolen_own_libraries target out)
+  set(found "")
+  get_target_property(linked ${target} LINK_LIBRARIES)
+  foreach(library IN LISTS linked)
+    if(TARGET ${library})
+      get_target_property(type ${library} TYPE)
+      get_target_property(imported ${library} IMPORTED)
+      if(type STREQUAL "STATIC_LIBRARY" AND NOT imported)
+        _tarvolen_own_libraries(${library} below)
+        list(APPEND found ${library} ${below})
+      endif()
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES found)
+  set(${out} ${found} PARENT_SCOPE)
 endfunction()

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/DecimalText.h"
 #include "window/ReplacerLayout.h"
 
 namespace tarvolen {
@@ -43,7 +44,7 @@ void Command1_Click(ReplacerContext& context) {
             result = context.moveFile.MoveFileExA(source->c_str(), target->c_str(), flags);
         }
     }
-    context.messageBox.Show(std::to_wstring(result), box_style::kOkOnly);
+    context.messageBox.Show(DecimalText(result), box_style::kOkOnly);
 }
 
 void cmdBrowse_Click(ReplacerContext& context, std::int16_t Index) {

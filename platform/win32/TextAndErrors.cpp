@@ -2,6 +2,7 @@
 // text of an error code.
 #include "platform/win32/TextAndErrors.h"
 
+#include "platform/DecimalText.h"
 #include "platform/win32/Handles.h"
 
 namespace tarvolen::win32 {
@@ -22,7 +23,7 @@ std::wstring SystemErrorText(DWORD error) {
         text.pop_back();
     }
     if (text.empty()) {
-        text = L"Error " + std::to_wstring(error);
+        text = L"Error " + DecimalText(error);
     }
     return text;
 }

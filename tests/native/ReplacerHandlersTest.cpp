@@ -61,7 +61,7 @@ TEST_F(ReplacerHandlersTest, OptionsGiveTheFlagsAndDeleteDropsTheTarget) {
 }
 
 TEST_F(ReplacerHandlersTest, TheResultIsShownAsABareNumberInAPlainBox) {
-    for (const std::int32_t result : {1, 0, -1, 2147483647}) {
+    for (const std::int32_t result : {1, 0, -1, 2147483647, -2147483647 - 1}) {
         box.shown.clear();
         moveFile.result = result;
         Command1_Click(context);

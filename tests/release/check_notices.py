@@ -43,6 +43,10 @@ def is_import_stub(archive_name, member):
     stem = re.escape(archive_name.removesuffix(".a"))
     return re.match(rf"^{stem}(_def)?(h|t|s\d+)\.o$", member) is not None
 
+# What the link-time optimiser compiles at link time (/tmp/ccXXXXXX.ltrans0.ltrans.o): only code of the
+# objects it was given in its own form, which the map lists as taken like any other.
+LTRANS = re.compile(r"^\w+\.ltrans\d+\.ltrans\.o$")
+
 # Objects of MinGW-w64's libraries name their source file, e.g. ./mingw-w64-crt/gdtoa/dmisc.c; some of
 # those sources carry copyright notices of their own.
 SOURCE = re.compile(rb"mingw-w64-[\w./+-]+?\.c\b")
@@ -90,6 +94,8 @@ def required_libraries(taken, ar):
         what = f"{name}({member})" if member else name
         if name.startswith("libtarvolen_") or path.startswith("CMakeFiles/"):
             continue  # the program's own code
+        if LTRANS.match(name) and not member:
+            continue  # the link-time optimiser's output, made of objects listed (and checked) themselves
         libraries = set()
         if name in LIBRARIES:
             libraries.add(LIBRARIES[name])
