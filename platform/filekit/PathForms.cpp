@@ -21,10 +21,6 @@ bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
            });
 }
 
-bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
-    return EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
-
 bool IsHexDigit(wchar_t c) {
     return (c >= L'0' && c <= L'9') || (AsciiLower(c) >= L'a' && AsciiLower(c) <= L'f');
 }
@@ -62,6 +58,17 @@ std::wstring ExtendedLengthPath(std::wstring_view path) {
         return L"\\\\?\\UNC\\" + std::wstring(path.substr(2));
     }
     return std::wstring(path);
+}
+
+bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
+    return EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool IsDriveFinalPath(std::wstring_view path) {
+    if (path.size() <= 7 || !StartsWithIgnoringCase(path, L"\\\\?\\") || path.substr(5, 2) != L":\\") {
+        return false;
+    }
+    return IsDriveLetter(path[4]);
 }
 
 bool NamesADiskFile(std::wstring_view path) {

@@ -29,6 +29,13 @@ bool IsVolumeGuidPath(std::wstring_view path);
 // "C:\d\f", "\\?\UNC\server\share\f" becomes "\\server\share\f"); any other text unchanged.
 std::wstring OrdinaryPath(std::wstring_view path);
 
+// Whether `path` is a final path with a drive letter ("\\?\C:\...").
+bool IsDriveFinalPath(std::wstring_view path);
+
+// Whether `text` begins with `prefix`, ASCII letters compared without their case, as the system
+// compares the fixed parts of names ("\\?\UNC\", "Volume{").
+bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix);
+
 // Whether `path` names a stream of a file ("C:\d\f.txt:notes") rather than the file itself.
 bool NamesAStream(std::wstring_view path);
 

@@ -1,6 +1,7 @@
-// The refusals of deletion mode, decided from what is known of the file.
+// The refusals of deletion mode and the name for the restart, decided from what is known of the file.
 #include "platform/filekit/RemovalRules.h"
 
+#include "platform/filekit/PathForms.h"
 #include "platform/filekit/RemovalReasons.h"
 
 namespace tarvolen {
@@ -30,6 +31,19 @@ std::wstring_view RestartRefusal(const RestartFacts& facts) {
         return removal_reason::kReadOnlyKept;
     }
     return {};
+}
+
+RestartName RestartNameFor(std::wstring_view guidPath, std::wstring_view dosPath) {
+    if (StartsWithIgnoringCase(dosPath, L"\\\\?\\UNC\\")) {
+        return {{}, removal_reason::kNetwork};
+    }
+    if (IsDriveFinalPath(dosPath)) {
+        return {std::wstring(dosPath), {}};
+    }
+    if (IsVolumeGuidPath(guidPath)) {
+        return {std::wstring(guidPath), {}};
+    }
+    return {{}, removal_reason::kNoLastingName};
 }
 
 std::wstring_view ScheduleFailureReason(bool accessDenied, bool elevated) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/filekit/FileIdentity.h"
@@ -44,6 +45,22 @@ struct RestartFacts {
 // Why the file must not be left for the restart, or nothing: the boot-time removal acts on a name
 // without asking, follows no rules about links and cannot remove a read-only file.
 std::wstring_view RestartRefusal(const RestartFacts& facts);
+
+// The name under which a file's removal at the next restart is recorded, or why there is none. Exactly
+// one of the two is non-empty.
+struct RestartName {
+    std::wstring name;
+    std::wstring_view refusal;
+};
+
+// Chooses that name from the final paths of an open handle of the file, which hold no links and no
+// drive letters of the user's session: `dosPath` with the drive letter the mount manager gives the
+// volume ("\\?\C:\") or as a network name ("\\?\UNC\server\share\"), `guidPath` with the volume named
+// by its GUID ("\\?\Volume{...}\", empty when there is none that leads to the file). The drive-letter
+// form is what installers record and what the restart is known to resolve, so it comes first; the GUID
+// form serves a volume without a letter; a file on the network is refused, as the network is not up
+// when the restart works.
+RestartName RestartNameFor(std::wstring_view guidPath, std::wstring_view dosPath);
 
 // What the user is told when recording the removal for the restart failed: only administrators may
 // write the list the restart works through.

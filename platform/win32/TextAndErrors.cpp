@@ -1,5 +1,4 @@
-// The command line without the program's name, exact ANSI conversion, SystemFailure and FormatMessageW's
-// text of an error code.
+// Exact ANSI conversion, SystemFailure and FormatMessageW's text of an error code.
 #include "platform/win32/TextAndErrors.h"
 
 #include "platform/DecimalText.h"
@@ -27,8 +26,6 @@ std::wstring SystemErrorText(DWORD error) {
     }
     return text;
 }
-
-std::wstring Win32CommandLine::ArgumentText() const { return ArgumentTextOf(::GetCommandLineW()); }
 
 std::optional<std::string> ConvertExactly(std::wstring_view text, UINT codePage) {
     if (text.empty()) {

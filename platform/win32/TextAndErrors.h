@@ -1,6 +1,6 @@
 #pragma once
-// Text to and from the system, and failures that keep its error code: the program's argument text, a
-// path in the ANSI code page for MoveFileExA, the system's words for an error.
+// Text to and from the system, and failures that keep its error code: a path in the ANSI code page for
+// MoveFileExA, the system's words for an error.
 
 #include <windows.h>
 
@@ -10,7 +10,6 @@
 #include <string_view>
 
 #include "platform/AnsiCodePage.h"
-#include "platform/CommandLine.h"
 
 namespace tarvolen::win32 {
 
@@ -31,12 +30,6 @@ private:
 // The system's message for an error code, without its trailing line break; "Error N" when the system
 // has no text for it, so a real failure never reads as empty.
 std::wstring SystemErrorText(DWORD error);
-
-// GetCommandLineW with the program's name cut off.
-class Win32CommandLine final : public CommandLine {
-public:
-    std::wstring ArgumentText() const override;
-};
 
 // Conversion to the code page that the A functions use (CP_ACP).
 class Win32AnsiCodePage final : public AnsiCodePage {

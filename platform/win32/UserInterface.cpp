@@ -1,4 +1,5 @@
-// MessageBoxW with the program's title for boxes that are given none, and GetWindowTextW whole.
+// MessageBoxW with the program's title for boxes that are given none, GetWindowTextW whole, and the
+// process's command line without the program's name.
 #include "platform/win32/UserInterface.h"
 
 #include "platform/win32/Handles.h"
@@ -21,5 +22,7 @@ std::wstring WindowText(HWND window) {
                              })
         .text;
 }
+
+std::wstring Win32CommandLine::ArgumentText() const { return ArgumentTextOf(::GetCommandLineW()); }
 
 }  // namespace tarvolen::win32

@@ -1,5 +1,6 @@
 #pragma once
-// What the user reads and types: the message boxes both modes show, and the text of the window's boxes.
+// What the user types and reads: the program's argument text, the message boxes both modes show, and the
+// text of the window's boxes.
 
 #include <windows.h>
 
@@ -7,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/CommandLine.h"
 #include "platform/MessageBoxService.h"
 
 namespace tarvolen::win32 {
@@ -23,5 +25,11 @@ private:
 
 // A window's whole text, however long.
 std::wstring WindowText(HWND window);
+
+// GetCommandLineW with the program's name cut off.
+class Win32CommandLine final : public CommandLine {
+public:
+    std::wstring ArgumentText() const override;
+};
 
 }  // namespace tarvolen::win32

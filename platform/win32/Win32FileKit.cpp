@@ -6,7 +6,6 @@
 #include "platform/filekit/PathForms.h"
 #include "platform/filekit/RemovalReasons.h"
 #include "platform/filekit/RemovalRules.h"
-#include "platform/filekit/RestartName.h"
 #include "platform/win32/Files.h"
 #include "platform/win32/Libraries.h"
 #include "platform/win32/TextAndErrors.h"

@@ -8,7 +8,7 @@
 
 #include "platform/CommandLine.h"
 #include "platform/filekit/PathForms.h"
-#include "platform/filekit/RestartName.h"
+#include "platform/filekit/RemovalRules.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/filekit/RemovalReasons.h"
-#include "platform/filekit/RestartName.h"
+#include "platform/filekit/RemovalRules.h"
 
 namespace tarvolen {
 namespace {
