@@ -9,11 +9,12 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(_tarvolen_platform win32)
   set(TARVOLEN_README_BITS 32)
   set(TARVOLEN_README_64BIT_WINDOWS [=[
-tarvolen.exe is a 32-bit program, but it acts on exactly the path you give it:
+tarvolen.exe is a 32-bit program, but it acts on exactly the path you type:
 C:\Windows\System32\x.dll means the file in System32, not the one in SysWOW64,
 now and at the restart alike. The file-open dialog of the "..." buttons shows
 Windows' view for 32-bit programs, where System32 lists the files of SysWOW64;
-to pick a file of the real System32, type its path.]=])
+a file picked there is put into the box with the folder it really is in
+(C:\Windows\SysWOW64\x.dll), so the box always names the file you saw.]=])
 else()
   set(_tarvolen_platform win64)
   set(TARVOLEN_README_BITS 64)

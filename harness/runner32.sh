@@ -4,9 +4,12 @@
 #
 #   runner32.sh ensure            make the chroot once (about 2.5 GB); later calls return at once
 #   runner32.sh up NAME DIR...    hand i386 programs to qemu-i386 and show DIR... (and /proc, /dev)
-#                                 inside, for the user NAME (a test run, a benchmark)
+#                                 inside, for the user NAME (a test run, a benchmark) while the process
+#                                 TARVOLEN_RUNNER_OWNER (default: the caller) lives
 #   runner32.sh down NAME         NAME is done; the last user out undoes everything "up" did, and
 #                                 nothing else
+# A user whose owner has ended without "down" (a killed run) is dropped at the next "up" or "down".
+# While any user is up, every i386 program of the machine, not only the tests', runs through qemu-i386.
 #   runner32.sh exec CMD ARGS...  run CMD inside the chroot, with LANG=C.UTF-8 and the caller's
 #                                 DISPLAY, WINEPREFIX and WINEDEBUG
 #
@@ -123,8 +126,12 @@ up() {
     local name=$1
     shift
     lock
+    drop_ended_users
+    # What a killed run left with no user to take it back is undone before it is set up anew.
+    [ -n "$(ls -A "$users" 2>/dev/null)" ] || undo
     mkdir -p "$users"
-    touch "$users/$name" "$state"
+    process_id "${TARVOLEN_RUNNER_OWNER:-$PPID}" >"$users/$name"
+    touch "$state"
     if [ ! -e "$binfmt/register" ]; then
         mount -t binfmt_misc binfmt_misc "$binfmt"
         note "umount $binfmt"
@@ -154,7 +161,29 @@ down() {
     need_root
     lock
     rm -f "$users/$1"
+    drop_ended_users
     [ -z "$(ls -A "$users" 2>/dev/null)" ] || return 0
+    undo
+}
+
+# A process, told apart from a later one with the same number by its start time: "PID START".
+process_id() {  # process_id PID
+    echo "$1 $(awk '{ sub(/^.*\) /, ""); print $20 }' "/proc/$1/stat" 2>/dev/null)"
+}
+
+# Drops the users whose owner has ended. A user without an owner (made by an older runner32.sh) stays.
+drop_ended_users() {
+    local file owner
+    for file in "$users"/*; do
+        [ -f "$file" ] || continue
+        owner=$(cat "$file")
+        [ -n "$owner" ] || continue
+        [ "$(process_id "${owner%% *}")" = "$owner" ] || rm -f "$file"
+    done
+}
+
+# Undoes what the "up"s recorded, and nothing else.
+undo() {
     [ -f "$state" ] || return 0
     local action target
     # Undo in reverse order.
