@@ -25,7 +25,8 @@ public:
 
     // A modal file-open dialog owned by `owner` and titled `title`.
     //  - `initialPath`: the dialog's starting file text (folder and pattern); on Open it receives the
-    //    chosen full path, on Cancel it is left as it was.
+    //    full path of the file chosen, naming the folder that file really is in (a 32-bit program's
+    //    dialog shows SysWOW64 as System32); on Cancel it is left as it was.
     //  - `filter`: display text and pattern pairs, all separated by '|'.
     //  - `filterIndex`: which pair is selected at the start, counted from 1.
     //  - `extraFlags`: further OFN_* option bits for the dialog, 0 for none.
