@@ -1,6 +1,7 @@
 #pragma once
 // The names FileKit hands to the file functions, and what a name says by itself before anything is opened.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,31 @@ bool IsDriveFinalPath(std::wstring_view path);
 // Whether `text` begins with `prefix`, ASCII letters compared without their case, as the system
 // compares the fixed parts of names ("\\?\UNC\", "Volume{").
 bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix);
+
+// Whether one of the names in `path`, other than "." and "..", ends in a dot or a space. Windows' path
+// normalisation drops such ends unless the path has the "\\?\" form, and so would name another file.
+bool HasNameEndingInDotOrSpace(std::wstring_view path);
+
+// What GetFullPathNameW resolves by itself at the start of a path ("C:\", "C:", "\", "\\server\share\", or
+// nothing for the current folder), and the names that follow it. Nothing for the "\\?\", "\\.\" and "\??\"
+// forms, which are not made absolute that way.
+struct PathStart {
+    std::wstring_view root;
+    std::wstring_view names;
+};
+std::optional<PathStart> SplitPathStart(std::wstring_view path);
+
+// `names` (separated by "\" or "/") appended to the absolute folder `base`: empty names and "." skipped,
+// ".." going up to the root at most, as Windows resolves them, and every other name kept exactly, a dot
+// or a space at its end included.
+std::wstring AppendNamesExactly(std::wstring_view base, std::wstring_view names);
+
+// Where the file opened under `name` really lies, when that is another folder than `name` gives: the
+// folder of `finalPath` (the open file's final path, links and substituted drives resolved) followed by
+// the last name of `name`, kept as given, so that a link at the end stays itself and a name ending in a
+// dot keeps it. Both are in the "\\?\" form. Nothing where the folders agree, ASCII letter case aside,
+// or where `finalPath` is empty.
+std::optional<std::wstring> RelocatedPath(std::wstring_view name, std::wstring_view finalPath);
 
 // Whether `path` names a stream of a file ("C:\d\f.txt:notes") rather than the file itself.
 bool NamesAStream(std::wstring_view path);

@@ -23,6 +23,9 @@ inline constexpr std::wstring_view kNetwork =
 inline constexpr std::wstring_view kNoLastingName =
     L"F\u00fcr den Neustart l\u00e4sst sich kein Name bestimmen, der sicher diese Datei meint; ihr Entfernen "
     L"wurde nicht vorgemerkt.";
+inline constexpr std::wstring_view kOperationWaiting =
+    L"F\u00fcr diese Datei wartet bereits ein anderer Vorgang auf den Neustart, etwa ein Update, das sie "
+    L"ersetzt; ihr Entfernen wurde nicht vorgemerkt.";
 inline constexpr std::wstring_view kReadOnlyWithOtherNames =
     L"Die Datei ist schreibgesch\u00fctzt und hat weitere Namen, die den Schreibschutz behalten sollen; ihr "
     L"Entfernen wurde nicht vorgemerkt.";

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/filekit/PathForms.h"
 #include "platform/win32/Libraries.h"
 #include "platform/win32/TextAndErrors.h"
 
@@ -20,16 +21,29 @@ struct FileIdInformation {
 };
 constexpr auto kFileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
 
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+OpenedHandle Opened(HANDLE handle) {
+    OpenedHandle opened{.handle = UniqueHandle(handle)};
+    if (!opened) {
+        opened.error = ::GetLastError();
+    }
+    return opened;
+}
+
 }  // namespace
 
-UniqueHandle OpenUnfollowed(const std::wstring& path, DWORD access) {
+OpenedHandle OpenUnfollowed(const std::wstring& path, DWORD access) {
     // SECURITY_SQOS_PRESENT shares its bit with FILE_FLAG_OPEN_NO_RECALL: a file kept in remote storage
     // is not fetched back for this open, which only looks at the file and marks it for removal.
     constexpr DWORD kFlags = FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS |
                              SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION;
-    return UniqueHandle(::CreateFileW(path.c_str(), access,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, kFlags, nullptr));
+    return Opened(::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, kFlags, nullptr));
+}
+
+OpenedHandle Reopen(HANDLE file, DWORD access) {
+    return Opened(
+        ::ReOpenFile(file, access, kShareAll, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS));
 }
 
 std::optional<FileIdentity> IdentityOf(HANDLE file) {
@@ -62,12 +76,30 @@ std::wstring FinalPath(HANDLE file, DWORD volumeName) {
         .text;
 }
 
+std::wstring LocationOf(HANDLE file) {
+    std::wstring location = FinalPath(file, VOLUME_NAME_DOS);
+    return location.empty() ? FinalPath(file, VOLUME_NAME_GUID) : location;
+}
+
 std::wstring FullPathName(const std::wstring& path) {
     FilledText full = FillGrowingBuffer(
         std::max<std::size_t>(path.size() + 1, MAX_PATH), [&path](wchar_t* buffer, std::size_t capacity) {
             return ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(capacity), buffer, nullptr);
         });
     return full.failed ? path : std::move(full.text);
+}
+
+std::wstring ExactFullPath(const std::wstring& path) {
+    if (IsLiteralPath(path)) {
+        return path;
+    }
+    const std::optional<PathStart> start = SplitPathStart(path);
+    if (!start || !HasNameEndingInDotOrSpace(start->names)) {
+        return FullPathName(path);
+    }
+    // Only the start is resolved by the system; the names are appended as they are.
+    return AppendNamesExactly(FullPathName(start->root.empty() ? L"." : std::wstring(start->root)),
+                              start->names);
 }
 
 bool Wow64Redirection::Disable(void*& previous) {

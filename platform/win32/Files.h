@@ -15,11 +15,21 @@
 
 namespace tarvolen::win32 {
 
+// An open handle, or the system's error code of the open that failed.
+struct OpenedHandle {
+    UniqueHandle handle;
+    DWORD error = ERROR_SUCCESS;
+    explicit operator bool() const noexcept { return static_cast<bool>(handle); }
+};
+
 // Opens what `path` names itself, letting everyone read, write and delete it meanwhile: a link at its
 // end is opened as the link, not followed, and a folder opens too, so that it can be told from a file.
 // Whatever answers the name may only identify the caller, never act as it: a pipe or a server behind
 // the name gets identification-level security quality of service.
-UniqueHandle OpenUnfollowed(const std::wstring& path, DWORD access);
+OpenedHandle OpenUnfollowed(const std::wstring& path, DWORD access);
+
+// Opens the file that `file` holds once more, with other rights, without looking up any name.
+OpenedHandle Reopen(HANDLE file, DWORD access);
 
 // The open file's volume and its ID there: the 128-bit ID where the file system has one (ReFS needs
 // all of it), else the 64-bit index. Nothing when the system tells neither, or only zeros, which tell
@@ -30,9 +40,18 @@ std::optional<FileIdentity> IdentityOf(HANDLE file);
 // when the system has no such name for it.
 std::wstring FinalPath(HANDLE file, DWORD volumeName);
 
+// Where the open file lies: its final path with the drive letter or network name, or, for a volume
+// without either, with the volume's GUID; empty when the system names neither.
+std::wstring LocationOf(HANDLE file);
+
 // Makes `path` absolute with GetFullPathNameW, however long it is; the text unchanged when the system
 // cannot resolve it.
 std::wstring FullPathName(const std::wstring& path);
+
+// The absolute path that names exactly the file `path` names. A name in the "\\?\" form is taken as it
+// is. Names ending in a dot or a space keep it, where GetFullPathNameW would drop it and so name
+// another file; everything else is resolved as GetFullPathNameW does.
+std::wstring ExactFullPath(const std::wstring& path);
 
 // kernel32's Wow64DisableWow64FsRedirection and Wow64RevertWow64FsRedirection, looked up at the first
 // use. The 64-bit build has no redirection to switch off, and a 32-bit Windows without WoW64 lacks the

@@ -2,12 +2,16 @@
 #include "platform/win32/Win32FileKit.h"
 
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/filekit/PathForms.h"
+#include "platform/filekit/PendingRenames.h"
 #include "platform/filekit/RemovalReasons.h"
 #include "platform/filekit/RemovalRules.h"
 #include "platform/win32/Files.h"
 #include "platform/win32/Libraries.h"
+#include "platform/win32/Registry.h"
 #include "platform/win32/TextAndErrors.h"
 
 namespace tarvolen::win32 {
@@ -40,27 +44,25 @@ bool IsInUseError(DWORD error) { return error == ERROR_SHARING_VIOLATION || erro
 
 bool IsNotFoundError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
-// The name the file functions get: the "\\?\" form of the absolute path, so that a path longer than
-// 260 characters is found too. A name given in that form is taken as it is.
-std::wstring KitPath(const std::wstring& path) {
-    return IsLiteralPath(path) ? path : ExtendedLengthPath(FullPathName(path));
-}
+// The "\\?\" form of the absolute path that the file functions get, so that a path longer than 260
+// characters is found too, and a name ending in a dot or a space names that very file.
+std::wstring KitPath(const std::wstring& path) { return ExtendedLengthPath(ExactFullPath(path)); }
 
-// Opens `path` itself, as OpenUnfollowed does, with the right to read attributes and, where it is
-// granted, to change them (to clear a read-only attribute and put it back). Neither right is held back
-// by programs that have the file open.
-UniqueHandle OpenWithAttributes(const std::wstring& path, DWORD access) {
-    UniqueHandle file = OpenUnfollowed(path, access | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
-    if (!file && ::GetLastError() == ERROR_ACCESS_DENIED) {
-        file = OpenUnfollowed(path, access | FILE_READ_ATTRIBUTES);
+// The held file opened once more, with `access`, the right to read attributes and, where it is
+// granted, to change them (to clear a read-only attribute and put it back). Neither attribute right is
+// held back by programs that have the file open. No name is looked up for it.
+OpenedHandle ReopenWithAttributes(HANDLE held, DWORD access) {
+    OpenedHandle file = Reopen(held, access | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
+    if (!file && file.error == ERROR_ACCESS_DENIED) {
+        file = Reopen(held, access | FILE_READ_ATTRIBUTES);
     }
     return file;
 }
 
 // Whether `path`, opened without following a link at its end, is the file `identity` names.
 bool LeadsTo(const std::wstring& path, const FileIdentity& identity) {
-    const UniqueHandle file = OpenUnfollowed(path, FILE_READ_ATTRIBUTES);
-    return file && IdentityOf(file.get()) == identity;
+    const OpenedHandle file = OpenUnfollowed(path, FILE_READ_ATTRIBUTES);
+    return file && IdentityOf(file.handle.get()) == identity;
 }
 
 // Whether another program has deleted the file while it was held: its name then stays until the last
@@ -84,15 +86,17 @@ bool SetDeleteOnClose(HANDLE file, bool remove) {
     return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
-// Marks the open file for removal when this handle closes. With POSIX semantics the name goes at that
-// moment, even while other programs (an indexer, a virus scanner, a preview) still hold the file open
-// letting others delete it; only then is "removed" true when it is said. Where the system refuses them
-// (before Windows 10 1709, file systems without them), the classic way removes the name only once the
-// last handle to the file is closed.
-bool MarkForRemoval(HANDLE file) {
+// Marks the open file for removal when this handle closes; the system's error where it refuses. With
+// POSIX semantics the name goes at that moment, even while other programs (an indexer, a virus
+// scanner, a preview) still hold the file open letting others delete it; only then is "removed" true
+// when it is said. Where the system refuses them (before Windows 10 1709, file systems without them),
+// the classic way removes the name only once the last handle to the file is closed.
+DWORD MarkForRemoval(HANDLE file) {
     FileDispositionInformationEx posix{kDispositionDelete | kDispositionPosixSemantics};
     return ::SetFileInformationByHandle(file, kFileDispositionInfoEx, &posix, sizeof posix) != 0 ||
-           SetDeleteOnClose(file, true);
+                   SetDeleteOnClose(file, true)
+               ? ERROR_SUCCESS
+               : ::GetLastError();
 }
 
 struct Scheduled {
@@ -101,8 +105,30 @@ struct Scheduled {
     std::wstring_view reason{};
 };
 
+// What already waits for the restart for the file of these names, as the restart's list says. Only
+// read here: the list is written through MoveFileExW alone.
+struct Pending {
+    PendingFor what = PendingFor::kNothing;
+    DWORD error = ERROR_SUCCESS;  // why the list could not be read
+};
+
+Pending PendingForFile(const std::vector<std::wstring>& names) {
+    const RegistryText list =
+        ReadMultiString(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                        L"PendingFileRenameOperations");
+    if (list.error == ERROR_FILE_NOT_FOUND) {
+        return {};  // nothing waits at all
+    }
+    if (list.error != ERROR_SUCCESS) {
+        return {.error = list.error};
+    }
+    return {.what = WhatIsPending(ParsePendingRenames(list.text), names)};
+}
+
 // Records the removal of the open file `file` for the next restart, under a name that leads to this
-// very file then: its final path, checked once more by opening it.
+// very file then: its final path, checked once more by opening it. Nothing is recorded where the list
+// already holds an operation for the file: an update that puts a new file in its place would be
+// undone, and a removal already waiting needs no second entry.
 Scheduled ScheduleForRestart(HANDLE file, const FileIdentity& identity) {
     const std::wstring dosPath = FinalPath(file, VOLUME_NAME_DOS);
     std::wstring guidPath;
@@ -119,7 +145,15 @@ Scheduled ScheduleForRestart(HANDLE file, const FileIdentity& identity) {
     if (!LeadsTo(target.name, identity)) {
         return {.reason = removal_reason::kNoLastingName};
     }
-    if (!::MoveFileExW(target.name.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+    const Pending pending = PendingForFile({target.name, dosPath, guidPath});
+    if (pending.error != ERROR_SUCCESS) {
+        return {.error = pending.error};
+    }
+    if (pending.what == PendingFor::kOtherOperation) {
+        return {.reason = removal_reason::kOperationWaiting};
+    }
+    if (pending.what == PendingFor::kNothing &&
+        !::MoveFileExW(target.name.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
         return {.error = ::GetLastError()};
     }
     return {.done = true};
@@ -149,66 +183,61 @@ bool IsElevated() {
            elevation.TokenIsElevated != 0;
 }
 
-// Why `path` names no file, judged from the name and the attributes before the file is opened;
-// ERROR_SUCCESS where it may name one. Only a file on a disk is a file here: device, pipe and mailslot
-// names are refused before anything looks at them, so that nothing behind them is contacted. A file
-// that others hold, or that the user may not look at, is there all the same; opening it tells more.
+// Why `path`, in the "\\?\" form, names no file, judged from the name alone; ERROR_SUCCESS where it may
+// name one. Only a file on a disk is a file here: device, pipe and mailslot names are refused before
+// anything looks at them, so that nothing behind them is contacted.
 DWORD RefusalOfTheName(const std::wstring& path) {
     if (!NamesADiskFile(path)) {
         return ERROR_FILE_NOT_FOUND;
     }
-    if (HasWildcard(path)) {
-        return ERROR_INVALID_NAME;
-    }
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
-        const DWORD error = ::GetLastError();
-        return FailureShowsAFile(error) ? ERROR_SUCCESS : error;
-    }
-    // Removing a folder as a file answers "access denied".
-    return (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0
-               ? ERROR_ACCESS_DENIED
-               : ERROR_SUCCESS;
+    return HasWildcard(path) ? ERROR_INVALID_NAME : ERROR_SUCCESS;
 }
 
-// A link at the end is looked at itself: nothing it names is contacted. The file is held with the
-// right to read its data: only such a handle keeps the file itself (under Wine, its Unix file) from
-// being given up while the question is up, so that no new file can take its name and number. Everyone
-// may read, write and delete it meanwhile; only a program that opens it without letting others read is
-// refused until the question is answered. A file that others hold without letting anyone read it is
-// held with attribute rights alone.
-UniqueHandle OpenToHold(const std::wstring& path) {
-    UniqueHandle file = OpenUnfollowed(path, FILE_READ_DATA | FILE_READ_ATTRIBUTES);
-    if (!file && FailureShowsAFile(::GetLastError())) {
+// The first and only look at the name is this open, for identification only. A link at the end is
+// opened itself: nothing it names is contacted. The file is held with the right to read its data: only
+// such a handle keeps the file itself (under Wine, its Unix file) from being given up while the
+// question is up, so that no new file can take its name and number. Everyone may read, write and
+// delete it meanwhile; a program that opens it without letting others read is refused until the
+// question is answered. A file that others already hold without letting anyone read it is held with
+// attribute rights alone, and then that program is not refused.
+OpenedHandle OpenToHold(const std::wstring& path) {
+    OpenedHandle file = OpenUnfollowed(path, FILE_READ_DATA | FILE_READ_ATTRIBUTES);
+    if (!file && FailureShowsAFile(file.error)) {
         file = OpenUnfollowed(path, FILE_READ_ATTRIBUTES);
     }
     return file;
 }
 
-JudgedFile Judge(const std::wstring& path) {
-    JudgedFile judged;
-    judged.error = RefusalOfTheName(path);
+// What FileExists finds under a name: the file, held, or why there is none.
+struct Judgement {
+    DWORD error = ERROR_SUCCESS;
+    HeldFile file;
+};
+
+Judgement Judge(std::wstring askedPath) {
+    Judgement judged{.file = {.askedPath = std::move(askedPath)}};
+    HeldFile& file = judged.file;
+    file.kitPath = KitPath(file.askedPath);
+    judged.error = RefusalOfTheName(file.kitPath);
     if (judged.error != ERROR_SUCCESS) {
         return judged;
     }
-    UniqueHandle file = OpenToHold(path);
-    if (!file) {
-        // A file that others hold or that refuses even this look is still a file, though one that
-        // cannot be told apart later, and so is never removed.
-        if (const DWORD error = ::GetLastError(); !FailureShowsAFile(error)) {
-            judged.error = error;
-        }
+    OpenedHandle opened = OpenToHold(file.kitPath);
+    if (!opened) {
+        // A file that others hold, or that refuses even this look (access denied), is still a file,
+        // though one that cannot be told apart later, and so is never removed.
+        (FailureShowsAFile(opened.error) ? file.holdError : judged.error) = opened.error;
         return judged;
     }
     BY_HANDLE_FILE_INFORMATION information{};
-    if (::GetFileType(file.get()) != FILE_TYPE_DISK ||
-        !::GetFileInformationByHandle(file.get(), &information)) {
+    if (::GetFileType(opened.handle.get()) != FILE_TYPE_DISK ||
+        !::GetFileInformationByHandle(opened.handle.get(), &information)) {
         judged.error = ERROR_INVALID_NAME;
     } else if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        judged.error = ERROR_ACCESS_DENIED;
+        judged.error = ERROR_ACCESS_DENIED;  // what removing a folder as a file answers
     } else {
-        judged.identity = IdentityOf(file.get());
-        judged.held = std::move(file);
+        file.identity = IdentityOf(opened.handle.get());
+        file.handle = std::move(opened.handle);
     }
     return judged;
 }
@@ -223,36 +252,59 @@ struct Outcome {
     std::wstring_view afterthought{};     // what else went wrong on the way out
 };
 
-// The file under the name, opened once for everything that follows, so that no name is looked up again
-// once the file is known to be the one expected: with the right to delete it, or, where others hold
-// it, only to look at it, so that it can be left for the restart.
-struct OpenedFile {
-    UniqueHandle file;
-    bool deleteAccess = false;
-    DWORD error = ERROR_SUCCESS;  // why the right to delete it was not granted
-};
-
-OpenedFile OpenForRemoval(const std::wstring& path) {
-    OpenedFile opened{.file = OpenWithAttributes(path, DELETE)};
-    opened.deleteAccess = static_cast<bool>(opened.file);
-    if (!opened.deleteAccess) {
-        opened.error = ::GetLastError();
-        if (IsInUseError(opened.error)) {
-            opened.file = OpenWithAttributes(path, 0);
-        }
-    }
-    return opened;
-}
-
-// Why the name could not be opened at all, in the words the user gets.
-Outcome NotOpened(const JudgedFile& judged, DWORD error) {
-    if (IsDeletePending(judged.held.get())) {
+// Why the name could not be opened, or the held file not reopened, in the words the user gets.
+Outcome NotOpened(const HeldFile& file, DWORD error) {
+    if (IsDeletePending(file.handle.get())) {
         return {.reason = removal_reason::kDeletedMeanwhile};
     }
     if (IsNotFoundError(error)) {
         return {.reason = removal_reason::kGone};
     }
     return {.error = error};
+}
+
+// Why the held file must not be removed as the one confirmed, or nothing. The file confirmed, the held
+// file as it is now and the file now under the name must be one; and it must lie where the name says,
+// so that no link on the way, made before the question or since, has led to a file elsewhere.
+std::optional<Outcome> Refusal(const HeldFile& file) {
+    if (!file.handle) {
+        return Outcome{.error = file.holdError, .reason = removal_reason::kNotIdentified};
+    }
+    const OpenedHandle found = OpenUnfollowed(file.kitPath, FILE_READ_ATTRIBUTES);
+    if (!found) {
+        return NotOpened(file, found.error);
+    }
+    if (const auto refusal =
+            IdentityRefusal(file.identity, IdentityOf(file.handle.get()), IdentityOf(found.handle.get()));
+        !refusal.empty()) {
+        return Outcome{.reason = refusal};
+    }
+    const std::wstring location = LocationOf(file.handle.get());
+    if (location.empty()) {
+        return Outcome{.reason = removal_reason::kNotIdentified};
+    }
+    if (RelocatedPath(file.kitPath, location)) {
+        return Outcome{.reason = removal_reason::kAnotherFile};
+    }
+    return std::nullopt;
+}
+
+// The held file opened once more for everything that follows: with the right to delete it, or, where
+// others hold it, only to look at it, so that it can be left for the restart.
+struct OpenedFile {
+    UniqueHandle file;
+    bool deleteAccess = false;
+    DWORD error = ERROR_SUCCESS;  // why the right to delete it was not granted
+};
+
+OpenedFile ReopenForRemoval(HANDLE held) {
+    OpenedHandle withDelete = ReopenWithAttributes(held, DELETE);
+    OpenedFile opened{.file = std::move(withDelete.handle), .error = withDelete.error};
+    opened.deleteAccess = static_cast<bool>(opened.file);
+    if (!opened.deleteAccess && IsInUseError(opened.error)) {
+        opened.file = ReopenWithAttributes(held, 0).handle;
+    }
+    return opened;
 }
 
 // The file about to be removed, as it is, and its read-only attribute as the removal found it.
@@ -266,11 +318,12 @@ struct FileFacts {
     bool outlivesTheName = false;
 };
 
-// Removes the open file at once; nothing when the system refuses (its error is then the last one).
-// The name goes when the handle closes. Where the file lives on, it must not do so without the
-// protection it had; then the name stays, and the user is told.
-std::optional<Outcome> RemoveNow(HANDLE file, const FileFacts& facts) {
-    if (!MarkForRemoval(file)) {
+// Removes the open file at once; nothing, with the system's error in `refused`, when the system
+// refuses. The name goes when the handle closes. Where the file lives on, it must not do so without
+// the protection it had; then the name stays, and the user is told.
+std::optional<Outcome> RemoveNow(HANDLE file, const FileFacts& facts, DWORD& refused) {
+    refused = MarkForRemoval(file);
+    if (refused != ERROR_SUCCESS) {
         return std::nullopt;
     }
     if (facts.readOnlyCleared && !SetAttributes(file, facts.attributes) && facts.outlivesTheName &&
@@ -320,37 +373,32 @@ std::optional<FileFacts> Inspect(HANDLE file, const std::wstring& path, bool cle
     return facts;
 }
 
-// Removes the judged file under `path` at once, or leaves it for the restart, or neither.
-Outcome RemoveOrSchedule(const std::wstring& path, const JudgedFile& judged, bool clearReadOnly,
-                         bool allowRestart) {
-    const OpenedFile opened = OpenForRemoval(path);
-    if (!opened.file) {
-        return NotOpened(judged, opened.error);
+// Removes the held file at once, or leaves it for the restart, or neither. The file is used up: it is
+// let go when this returns, before anything is said, as a removal waits for the last handle to close.
+Outcome RemoveOrSchedule(HeldFile file, bool clearReadOnly, bool allowRestart) {
+    if (std::optional<Outcome> refusal = Refusal(file)) {
+        return *refusal;
     }
-    // The file confirmed, the held file as it is now and the file under the name must be one.
-    const std::optional<FileIdentity> heldNow =
-        judged.held ? IdentityOf(judged.held.get()) : std::optional<FileIdentity>();
-    if (const auto refusal = IdentityRefusal(judged.identity, heldNow, IdentityOf(opened.file.get()));
-        !refusal.empty()) {
-        return {.reason = refusal};
+    const OpenedFile opened = ReopenForRemoval(file.handle.get());
+    if (!opened.file) {
+        return NotOpened(file, opened.error);
     }
     Outcome outcome;
-    const std::optional<FileFacts> facts = Inspect(opened.file.get(), path, clearReadOnly, outcome);
+    const std::optional<FileFacts> facts = Inspect(opened.file.get(), file.kitPath, clearReadOnly, outcome);
     if (!facts) {
         return outcome;
     }
     DWORD error = opened.error;
     if (opened.deleteAccess) {
-        if (std::optional<Outcome> removed = RemoveNow(opened.file.get(), *facts)) {
+        if (std::optional<Outcome> removed = RemoveNow(opened.file.get(), *facts, error)) {
             return *removed;
         }
-        error = ::GetLastError();
     }
     // Access denied on a handle that was granted DELETE means the file is held (for instance a running
     // program's image), unless it is still read-only.
     const bool inUse = IsInUseError(error) || (opened.deleteAccess && error == ERROR_ACCESS_DENIED &&
                                                (!facts->readOnly || facts->readOnlyCleared));
-    outcome = allowRestart && inUse ? LeaveForRestart(opened.file.get(), *judged.identity, *facts, error)
+    outcome = allowRestart && inUse ? LeaveForRestart(opened.file.get(), *file.identity, *facts, error)
                                     : Outcome{.error = error};
     if (!outcome.done && facts->readOnlyCleared && !SetAttributes(opened.file.get(), facts->attributes)) {
         outcome.afterthought = removal_reason::kReadOnlyNotRestored;
@@ -383,34 +431,36 @@ std::wstring ErrorText(const Outcome& outcome) {
 }  // namespace
 
 KitFlag Win32FileKit::FileExists(std::wstring path) {
-    judgedPath_.clear();
-    judged_ = {};
-    const std::wstring target = KitPath(path);
-    judged_ = WithoutRedirection(redirection_, [&] { return Judge(target); });
-    judgedPath_ = std::move(path);
-    return judged_.error == ERROR_SUCCESS ? kKitTrue : kKitFalse;
+    held_.reset();
+    Judgement judged = WithoutRedirection(redirection_, [&] { return Judge(std::move(path)); });
+    if (judged.error != ERROR_SUCCESS) {
+        return kKitFalse;
+    }
+    held_ = std::move(judged.file);
+    return kKitTrue;
 }
 
 KitFlag Win32FileKit::RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFlag allowRestart,
                                  KitFlag& scheduledForRestart, std::wstring& errorText) {
     scheduledForRestart = kKitFalse;
     errorText.clear();
-    // The file found under this name is the one to remove; a name never looked at is looked at now.
-    const bool wasJudged = path == judgedPath_;
-    JudgedFile judged = wasJudged ? std::move(judged_) : JudgedFile{};
-    judgedPath_.clear();
-    judged_ = {};
-    const std::wstring target = KitPath(path);
+    // The file FileExists found under this name is the one to remove; a name it was not asked about is
+    // looked at now.
+    std::optional<HeldFile> held = std::exchange(held_, std::nullopt);
+    if (held && held->askedPath != path) {
+        held.reset();
+    }
     const Outcome outcome = WithoutRedirection(redirection_, [&] {
-        if (!wasJudged) {
-            judged = Judge(target);
+        if (!held) {
+            Judgement judged = Judge(std::move(path));
+            if (judged.error != ERROR_SUCCESS) {
+                return Outcome{.error = judged.error};
+            }
+            held = std::move(judged.file);
         }
-        return judged.error != ERROR_SUCCESS
-                   ? Outcome{.error = judged.error}
-                   : RemoveOrSchedule(target, judged, clearReadOnly != kKitFalse, allowRestart != kKitFalse);
+        return RemoveOrSchedule(*std::exchange(held, std::nullopt), clearReadOnly != kKitFalse,
+                                allowRestart != kKitFalse);
     });
-    // The file is let go before anything is said: a removal waits for the last handle to close.
-    judged.held.reset();
     if (outcome.done) {
         scheduledForRestart = outcome.scheduled ? kKitTrue : kKitFalse;
         return kKitTrue;

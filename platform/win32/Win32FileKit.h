@@ -13,17 +13,20 @@
 
 namespace tarvolen::win32 {
 
-// File operations run with file-system redirection off, so that the file named is the file touched,
-// and on the "\\?\" form of the path, so that no length limit applies. FileExists keeps the file it
-// found open until RemoveFile is done with that name: while it is held, no other file can take over its
-// identity. RemoveFile removes that file or nothing, whatever the name has come to lead to in between.
-// A file found under a name: held open, and told apart from every other file where it could be.
-struct JudgedFile {
-    DWORD error = ERROR_SUCCESS;  // why the name leads to no file, when it does not
-    UniqueHandle held;
-    std::optional<FileIdentity> identity;
+// A file found under a name and held open, so that no other file can take over its identity while
+// the question is up. Only RemoveFile uses it up: it removes this file or nothing.
+struct HeldFile {
+    std::wstring askedPath{};  // the name FileExists was given
+    std::wstring kitPath{};    // the "\\?\" form the file functions get, worked out once
+    UniqueHandle handle{};
+    std::optional<FileIdentity> identity{};  // nothing where the file could not be told apart
+    DWORD holdError = ERROR_SUCCESS;         // why there is no handle, where others refused it
 };
 
+// File operations run with file-system redirection off, so that the file named is the file touched,
+// and on the "\\?\" form of the path, so that no length limit applies. FileExists keeps the file it
+// found open until RemoveFile is asked about the same name; RemoveFile removes that file or nothing,
+// whatever the name has come to lead to in between, and only where it lies where the name says.
 class Win32FileKit final : public FileKit {
 public:
     explicit Win32FileKit(FsRedirection& redirection) : redirection_(redirection) {}
@@ -33,9 +36,7 @@ public:
 
 private:
     FsRedirection& redirection_;
-    // The name FileExists was last asked about, and what it found there.
-    std::wstring judgedPath_;
-    JudgedFile judged_;
+    std::optional<HeldFile> held_;  // what the last FileExists found
 };
 
 }  // namespace tarvolen::win32

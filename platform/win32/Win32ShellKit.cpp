@@ -63,12 +63,39 @@ private:
     std::wstring saved_;
 };
 
+// The path of the file `path` (absolute) names, as it really lies: where a folder on the way is a link
+// (a junction, a symbolic link, a mount point) or the drive a substituted one, the folders of the
+// file's final path, followed by the name as given; a link at the end is the link itself. `path` as
+// it is where its folders are already the real ones (letter case aside), where it names no disk file,
+// where nothing is found under it, and where the real place cannot be opened as the same file.
+std::wstring RealLocation(const std::wstring& path) {
+    const std::wstring name = ExtendedLengthPath(path);
+    if (!NamesADiskFile(name)) {
+        return path;  // devices and pipes are never opened
+    }
+    const OpenedHandle file = OpenUnfollowed(name, FILE_READ_ATTRIBUTES);
+    const std::optional<std::wstring> real =
+        file ? RelocatedPath(name, LocationOf(file.handle.get())) : std::nullopt;
+    if (!real) {
+        return path;
+    }
+    const OpenedHandle again = OpenUnfollowed(*real, FILE_READ_ATTRIBUTES);
+    const std::optional<FileIdentity> identity = IdentityOf(file.handle.get());
+    if (!again || !identity || IdentityOf(again.handle.get()) != identity) {
+        return path;
+    }
+    return IsLiteralPath(path) ? *real : OrdinaryPath(*real);
+}
+
 }  // namespace
 
 std::wstring Win32ShellKit::PathFromCommandLine(std::wstring text) {
     const std::wstring stripped = StripCommandLineDecoration(text);
-    // GetFullPathNameW would normalise a literal name too, and so name another file.
-    return stripped.empty() || IsLiteralPath(stripped) ? stripped : FullPathName(stripped);
+    if (stripped.empty()) {
+        return stripped;
+    }
+    const std::wstring path = ExactFullPath(stripped);
+    return WithoutRedirection(redirection_, [&] { return RealLocation(path); });
 }
 
 std::wstring Win32ShellKit::GetSpecialFolder(std::int32_t csidl, std::int32_t token, std::int32_t flags) {
@@ -155,9 +182,9 @@ std::optional<std::wstring> Win32ShellKit::PathOfFileShown(const std::wstring& p
     if (!RedirectionOff(redirection_).WasOn()) {
         return picked;  // one view only: the name means what the dialog showed
     }
-    const UniqueHandle shown = OpenUnfollowed(name, FILE_READ_ATTRIBUTES);
+    const UniqueHandle shown = OpenUnfollowed(name, FILE_READ_ATTRIBUTES).handle;
     const RedirectionOff off(redirection_);
-    const UniqueHandle named = OpenUnfollowed(name, FILE_READ_ATTRIBUTES);
+    const UniqueHandle named = OpenUnfollowed(name, FILE_READ_ATTRIBUTES).handle;
     if (!shown) {
         return std::nullopt;
     }

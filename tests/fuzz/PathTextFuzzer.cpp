@@ -8,6 +8,7 @@
 
 #include "platform/CommandLine.h"
 #include "platform/filekit/PathForms.h"
+#include "platform/filekit/PendingRenames.h"
 #include "platform/filekit/RemovalRules.h"
 
 namespace {
@@ -83,6 +84,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!restart.name.empty()) {
         Check((tarvolen::IsDriveFinalPath(restart.name) || tarvolen::IsVolumeGuidPath(restart.name)) &&
               tarvolen::NamesADiskFile(restart.name));
+    }
+    // Appended names never climb above the root, and the real place keeps the name given.
+    if (const auto start = tarvolen::SplitPathStart(path); start && !start->names.empty()) {
+        const std::wstring exact = tarvolen::AppendNamesExactly(L"C:\\base", start->names);
+        Check(StartsWith(exact, L"C:\\"));
+    }
+    if (const auto real = tarvolen::RelocatedPath(longForm, second)) {
+        Check(real->ends_with(longForm.substr(longForm.find_last_of(L'\\') + 1)));
+    }
+
+    // The restart's list is written by other programs: any value is read, and only a name in the
+    // "\\?\" form is ever found in it.
+    const std::wstring list = text + std::wstring(1, L'\0') + second;
+    const auto operations = tarvolen::ParsePendingRenames(list);
+    Check(operations.size() <= list.size() / 2 + 1);
+    if (tarvolen::WhatIsPending(operations, {longForm}) != tarvolen::PendingFor::kNothing) {
+        Check(tarvolen::IsLiteralPath(longForm));
     }
     return 0;
 }

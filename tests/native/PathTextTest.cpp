@@ -1,6 +1,7 @@
-// StripCommandLineDecoration: the text part of turning command-line text into a path.
+// The text part of turning command-line text into a path, and the path forms FileKit works with.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <utility>
 
 #include "platform/CommandLine.h"
@@ -102,6 +103,65 @@ TEST(NamesADiskFileTest, DevicesPipesAndMailslotsAreNoDiskFiles) {
     };
     for (const auto& [path, disk] : cases) {
         EXPECT_EQ(NamesADiskFile(path), disk) << "path: [" << path << "]";
+    }
+}
+
+// Windows' normalisation drops a dot or a space at the end of a name; those names are appended as
+// given instead, while ".", ".." and doubled separators are resolved as Windows resolves them.
+TEST(ExactNamesTest, NamesEndingInADotOrASpaceAreKeptAndTheRestIsResolved) {
+    EXPECT_TRUE(HasNameEndingInDotOrSpace(L"C:\\d\\report.pdf."));
+    EXPECT_TRUE(HasNameEndingInDotOrSpace(L"\"C:\\d \\report.pdf"));
+    EXPECT_TRUE(HasNameEndingInDotOrSpace(L"a/.../b"));
+    EXPECT_FALSE(HasNameEndingInDotOrSpace(L"C:\\d\\..\\.\\report.pdf\\"));
+
+    struct Case {
+        const wchar_t *base, *names, *expected;
+    };
+    const Case cases[] = {
+        {L"C:\\d", L"report.pdf.", L"C:\\d\\report.pdf."},
+        {L"C:\\", L"d\\\\x /./report.pdf ", L"C:\\d\\x \\report.pdf "},
+        {L"C:\\d\\e\\", L"..\\..\\..\\a.", L"C:\\a."},
+        {L"\\\\server\\share", L"..\\a.", L"\\\\server\\share\\a."},
+        {L"\\\\server\\share\\", L"d.\\f", L"\\\\server\\share\\d.\\f"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(AppendNamesExactly(c.base, c.names), c.expected) << "names: [" << c.names << "]";
+    }
+    const std::pair<const wchar_t*, const wchar_t*> starts[] = {
+        {L"C:\\d\\a.", L"C:\\"},
+        {L"C:a.", L"C:"},
+        {L"\\d\\a.", L"\\"},
+        {L"d\\a.", L""},
+        {L"\\\\server\\share\\a.", L"\\\\server\\share\\"},
+        {L"//server/share", L"//server/share"},
+    };
+    for (const auto& [path, root] : starts) {
+        ASSERT_TRUE(SplitPathStart(path)) << path;
+        EXPECT_EQ(SplitPathStart(path)->root, root) << path;
+    }
+    for (const wchar_t* literal : {L"\\\\?\\C:\\a.", L"\\\\.\\C:\\a.", L"\\??\\C:\\a."}) {
+        EXPECT_FALSE(SplitPathStart(literal)) << literal;
+    }
+}
+
+// The question names the folder the file really lies in, and the name as given: a link at the end
+// stays itself, a dot at its end stays, and letter case alone is no other place.
+TEST(ExactNamesTest, AnotherFolderInTheFinalPathIsTheRealPlace) {
+    struct Case {
+        const wchar_t *name, *finalPath, *expected;  // expected null: the name already says where
+    };
+    const Case cases[] = {
+        {L"\\\\?\\Z:\\t\\link\\f.txt", L"\\\\?\\Z:\\t\\real\\f.txt", L"\\\\?\\Z:\\t\\real\\f.txt"},
+        {L"\\\\?\\S:\\report.pdf.", L"\\\\?\\C:\\subst\\report.pdf", L"\\\\?\\C:\\subst\\report.pdf."},
+        {L"\\\\?\\C:\\PROGRA~1\\f", L"\\\\?\\C:\\Program Files\\f", L"\\\\?\\C:\\Program Files\\f"},
+        {L"\\\\?\\c:\\users\\f.txt", L"\\\\?\\C:\\Users\\F.TXT", nullptr},
+        {L"\\\\?\\C:\\d\\link", L"\\\\?\\C:\\d\\link", nullptr},
+        {L"\\\\?\\C:\\d\\f", L"", nullptr},
+    };
+    for (const Case& c : cases) {
+        const std::optional<std::wstring> real = RelocatedPath(c.name, c.finalPath);
+        EXPECT_EQ(real.value_or(L"<none>"), c.expected ? c.expected : L"<none>")
+            << "name: [" << c.name << "]";
     }
 }
 
