@@ -13,7 +13,8 @@ public:
     virtual ~FileKit() = default;
 
     // Non-zero exactly when `path` names an existing regular file: not a folder, not a device such as
-    // NUL or COM1, not a wildcard pattern.
+    // NUL or COM1, not a wildcard pattern. The file found stays held for the RemoveFile call that
+    // follows with the same path, which removes that file or nothing.
     virtual KitFlag FileExists(std::wstring path) = 0;
 
     // Removes the file at once. With `clearReadOnly` a read-only attribute is cleared for the removal and

@@ -196,6 +196,29 @@ std::optional<std::wstring> RelocatedPath(std::wstring_view name, std::wstring_v
     return std::wstring(folder) + std::wstring(name.substr(FolderOf(name).size()));
 }
 
+std::size_t VolumeRootLength(std::wstring_view path) {
+    if (!NamesADiskFile(path)) {
+        return 0;
+    }
+    if (StartsWithIgnoringCase(path, L"\\\\?\\UNC\\")) {
+        const std::size_t serverEnd = path.find(L'\\', 8);
+        return std::min(path.find(L'\\', serverEnd + 1), path.size() - 1) + 1;
+    }
+    return path.find(L'\\', 4) + 1;  // after "\\?\C:" or "\\?\Volume{...}"
+}
+
+bool LiesInNamedFolder(std::wstring_view path, std::wstring_view rootName, std::wstring_view fileName) {
+    const std::size_t rootLength = VolumeRootLength(path);
+    if (rootLength == 0) {
+        return false;
+    }
+    while (!rootName.empty() && rootName.back() == L'\\') {
+        rootName.remove_suffix(1);
+    }
+    const std::wstring folder = std::wstring(rootName) + std::wstring(FolderOf(path.substr(rootLength - 1)));
+    return EqualsIgnoringCase(folder, FolderOf(fileName));
+}
+
 bool NamesAStream(std::wstring_view path) {
     if (IsLiteralPath(path)) {
         path.remove_prefix(4);

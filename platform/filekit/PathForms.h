@@ -62,6 +62,17 @@ std::wstring AppendNamesExactly(std::wstring_view base, std::wstring_view names)
 // or where `finalPath` is empty.
 std::optional<std::wstring> RelocatedPath(std::wstring_view name, std::wstring_view finalPath);
 
+// The length of the volume's root at the start of a disk-file name in the "\\?\" form ("\\?\C:\",
+// "\\?\UNC\server\share\", "\\?\Volume{...}\"), its last backslash included; 0 for any other text.
+std::size_t VolumeRootLength(std::wstring_view path);
+
+// Whether the file whose name on its volume is `fileName` (as the file system tells it of the open
+// file, "\d\f.txt", with no link in it) lies in the folder that the disk-file name `path` gives.
+// `rootName` is the name on the volume of the folder that `path`'s root opens: "\" for a drive's own
+// root, "\d" for a drive substituted for the folder d. The last names are not compared, so that a
+// link at the end and a name ending in a dot count as themselves; ASCII letter case aside.
+bool LiesInNamedFolder(std::wstring_view path, std::wstring_view rootName, std::wstring_view fileName);
+
 // Whether `path` names a stream of a file ("C:\d\f.txt:notes") rather than the file itself.
 bool NamesAStream(std::wstring_view path);
 

@@ -3,7 +3,9 @@
 #include "platform/win32/Files.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <iterator>
+#include <vector>
 
 #include "platform/filekit/PathForms.h"
 #include "platform/win32/Libraries.h"
@@ -79,6 +81,17 @@ std::wstring FinalPath(HANDLE file, DWORD volumeName) {
 std::wstring LocationOf(HANDLE file) {
     std::wstring location = FinalPath(file, VOLUME_NAME_DOS);
     return location.empty() ? FinalPath(file, VOLUME_NAME_GUID) : location;
+}
+
+std::wstring NameOnVolume(HANDLE file) {
+    // Room for the longest name there is, so that the answer is never cut short.
+    std::vector<std::byte> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
+    const auto* info = reinterpret_cast<const FILE_NAME_INFO*>(buffer.data());
+    if (!::GetFileInformationByHandleEx(file, FileNameInfo, buffer.data(),
+                                        static_cast<DWORD>(buffer.size()))) {
+        return {};
+    }
+    return std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t));
 }
 
 std::wstring FullPathName(const std::wstring& path) {

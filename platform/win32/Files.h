@@ -44,6 +44,10 @@ std::wstring FinalPath(HANDLE file, DWORD volumeName);
 // without either, with the volume's GUID; empty when the system names neither.
 std::wstring LocationOf(HANDLE file);
 
+// The open file's name on its volume as the file system tells it ("\d\f.txt", every link on the way
+// resolved); empty when the system does not tell it.
+std::wstring NameOnVolume(HANDLE file);
+
 // Makes `path` absolute with GetFullPathNameW, however long it is; the text unchanged when the system
 // cannot resolve it.
 std::wstring FullPathName(const std::wstring& path);

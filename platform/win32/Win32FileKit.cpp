@@ -263,6 +263,25 @@ Outcome NotOpened(const HeldFile& file, DWORD error) {
     return {.error = error};
 }
 
+// Whether the held file lies in the folder its name gives, on the volume the name's root opens, told
+// by the file system's own name of the file there, which holds no links; nothing where it cannot be
+// told.
+std::optional<bool> LiesWhereNamed(const HeldFile& file) {
+    const OpenedHandle root =
+        OpenUnfollowed(file.kitPath.substr(0, VolumeRootLength(file.kitPath)), FILE_READ_ATTRIBUTES);
+    BY_HANDLE_FILE_INFORMATION rootInformation{};
+    BY_HANDLE_FILE_INFORMATION fileInformation{};
+    const std::wstring rootName = root ? NameOnVolume(root.handle.get()) : std::wstring();
+    const std::wstring fileName = NameOnVolume(file.handle.get());
+    if (rootName.empty() || fileName.empty() ||
+        !::GetFileInformationByHandle(root.handle.get(), &rootInformation) ||
+        !::GetFileInformationByHandle(file.handle.get(), &fileInformation)) {
+        return std::nullopt;
+    }
+    return rootInformation.dwVolumeSerialNumber == fileInformation.dwVolumeSerialNumber &&
+           LiesInNamedFolder(file.kitPath, rootName, fileName);
+}
+
 // Why the held file must not be removed as the one confirmed, or nothing. The file confirmed, the held
 // file as it is now and the file now under the name must be one; and it must lie where the name says,
 // so that no link on the way, made before the question or since, has led to a file elsewhere.
@@ -279,11 +298,9 @@ std::optional<Outcome> Refusal(const HeldFile& file) {
         !refusal.empty()) {
         return Outcome{.reason = refusal};
     }
-    const std::wstring location = LocationOf(file.handle.get());
-    if (location.empty()) {
+    if (const std::optional<bool> named = LiesWhereNamed(file); !named) {
         return Outcome{.reason = removal_reason::kNotIdentified};
-    }
-    if (RelocatedPath(file.kitPath, location)) {
+    } else if (!*named) {
         return Outcome{.reason = removal_reason::kAnotherFile};
     }
     return std::nullopt;

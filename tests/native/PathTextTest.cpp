@@ -163,6 +163,24 @@ TEST(ExactNamesTest, AnotherFolderInTheFinalPathIsTheRealPlace) {
         EXPECT_EQ(real.value_or(L"<none>"), c.expected ? c.expected : L"<none>")
             << "name: [" << c.name << "]";
     }
+
+    // The same told by the file system's name of the file on its volume, which holds no links.
+    struct Named {
+        const wchar_t *path, *rootName, *fileName;
+        bool there;
+    };
+    const Named named[] = {
+        {L"\\\\?\\C:\\d\\link\\f.dll", L"\\", L"\\Windows\\System32\\f.dll", false},
+        {L"\\\\?\\c:\\D\\report.pdf.", L"\\", L"\\d\\report.pdf", true},
+        {L"\\\\?\\S:\\f", L"\\subst\\", L"\\subst\\f", true},
+        {L"\\\\?\\S:\\f", L"\\", L"\\subst\\f", false},
+        {L"\\\\?\\UNC\\server\\share\\d\\f", L"\\server\\share", L"\\server\\share\\d\\f", true},
+        {L"\\\\?\\Volume{0123abcd-4567-89ef-0123-456789abcdef}\\f", L"\\", L"\\f", true},
+        {L"\\\\.\\C:\\f", L"\\", L"\\f", false},
+    };
+    for (const Named& n : named) {
+        EXPECT_EQ(LiesInNamedFolder(n.path, n.rootName, n.fileName), n.there) << "path: [" << n.path << "]";
+    }
 }
 
 }  // namespace

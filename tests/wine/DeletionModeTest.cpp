@@ -1,6 +1,7 @@
 // The program started with a file's name on its command line, driven through its message boxes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <iostream>
 #include <optional>
@@ -159,22 +160,26 @@ TEST(DeletionMode, FileInUseIsRemovedAtTheRestart) {
     EXPECT_EQ(ReadFileBytes(folder / L"other.txt"), "other");
 }
 
-// Names that only the "\\?\" form reaches: the question shows the name as given, and Yes removes that
-// file, not the one whose name lacks the last character.
-TEST(DeletionMode, LiteralNamesEndingInASpaceOrADotAreRemovedExactly) {
-    for (const wchar_t* tail : {L" ", L"."}) {
-        SCOPED_TRACE(tail[0] == L' ' ? "name ending in a space" : "name ending in a dot");
-        TempFolder folder;
-        const std::wstring named = L"\\\\?\\" + (folder / L"report.pdf") + tail;
-        WriteFileBytes(named, "named");
-        WriteFileBytes(folder / L"report.pdf", "look-alike");
-        Process program = StartTarvolen(L"\"" + named + L"\"");
+// Names ending in a space or a dot mean themselves, in the "\\?\" form or without it, as Send to hands
+// them over: the question shows the name as given, and Yes removes that file, not the one whose name
+// lacks the last character.
+TEST(DeletionMode, NamesEndingInASpaceOrADotAreRemovedExactly) {
+    for (const wchar_t* prefix : {L"\\\\?\\", L""}) {
+        for (const wchar_t* tail : {L" ", L"."}) {
+            SCOPED_TRACE(std::wstring(L"name ending in [") + tail + L"], given as [" + prefix + L"]");
+            TempFolder folder;
+            const std::wstring named = prefix + (folder / L"report.pdf") + tail;
+            WriteFileBytes(L"\\\\?\\" + (folder / L"report.pdf") + tail, "named");
+            WriteFileBytes(folder / L"report.pdf", "look-alike");
+            Process program = StartTarvolen(L"\"" + named + L"\"");
 
-        const MessageBoxView done = AnswerYes(program, named);
-        EXPECT_EQ(done.text, L"Die Datei wurde gel\u00f6scht.");
-        PressButton(done.window, IDOK);
-        ExpectEnds(program);
-        EXPECT_EQ(folder.Snapshot(), (std::map<std::wstring, std::string>{{L"report.pdf", "look-alike"}}));
+            const MessageBoxView done = AnswerYes(program, named);
+            EXPECT_EQ(done.text, L"Die Datei wurde gel\u00f6scht.");
+            PressButton(done.window, IDOK);
+            ExpectEnds(program);
+            EXPECT_EQ(folder.Snapshot(),
+                      (std::map<std::wstring, std::string>{{L"report.pdf", "look-alike"}}));
+        }
     }
 }
 
@@ -239,6 +244,62 @@ TEST(DeletionMode, FolderSwappedWhileAskedForAFileInUseLeavesNothingForTheRestar
     RestartSystem();
     EXPECT_EQ(ReadFileBytes(folder / L"x-old\\file.txt"), "confirmed");
     EXPECT_EQ(ReadFileBytes(folder / L"other\\file.txt"), "other");
+}
+
+// A folder on the path made a link before the program starts (while User Account Control asks, say):
+// the question names the folder the file really lies in, and No leaves everything as it was.
+TEST(DeletionMode, AFolderLinkOnThePathIsNamedByWhereItLeads) {
+    TempFolder folder;
+    MakeFolderToSwap(folder);
+    const UnixSymlink link(folder / L"x-link", L"other");
+    const auto before = folder.Snapshot();
+    Process program = StartTarvolen(folder / L"x-link\\file.txt");
+
+    const MessageBoxView box = NextBox(program);
+    ExpectConfirmation(box, folder / L"other\\file.txt");
+    PressButton(box.window, IDNO);
+    ExpectEnds(program);
+    EXPECT_EQ(folder.Snapshot(), before);
+}
+
+// A setup program has recorded that app.dll.new takes the place of app.dll, which is in use, at the
+// restart. Removing app.dll would undo the update: nothing is recorded, the box says why, and the
+// restart puts the new file in place. Where the file's removal is what waits, that is the restart box,
+// and it is not recorded twice.
+TEST(DeletionMode, AnUpdateWaitingForTheRestartIsNotUndone) {
+    TempFolder folder;
+    WriteFileBytes(folder / L"app.dll", "old");
+    WriteFileBytes(folder / L"app.dll.new", "new");
+    WriteFileBytes(folder / L"stale.dll", "stale");
+    ASSERT_TRUE(::MoveFileExW((folder / L"app.dll.new").c_str(), (folder / L"app.dll").c_str(),
+                              MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING));
+    ASSERT_TRUE(::MoveFileExW((folder / L"stale.dll").c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
+    FileHolder appHolder(folder / L"app.dll");
+    FileHolder staleHolder(folder / L"stale.dll");
+    for (const wchar_t* name : {L"app.dll", L"stale.dll"}) {
+        Process program = StartTarvolen(folder / name);
+        const MessageBoxView box = AnswerYes(program, folder / name);
+        if (name[0] == L'a') {
+            EXPECT_EQ(box.title, L"Fehler");
+            EXPECT_NE(box.text.find(L"wartet bereits ein anderer Vorgang auf den Neustart"),
+                      std::wstring::npos)
+                << box.text;
+        } else {
+            EXPECT_EQ(box.text, L"Die Datei wird beim n\u00e4chsten Neustart entfernt.");
+        }
+        PressButton(box.window, IDOK);
+        ExpectEnds(program);
+    }
+    const std::vector<std::wstring> entries = PendingFileRenameOperations();
+    const std::wstring stale = folder.Path().substr(folder.Path().find_last_of(L'\\')) + L"\\stale.dll";
+    EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
+                            [&](const std::wstring& entry) { return entry.ends_with(stale); }),
+              1);
+
+    appHolder.Release();
+    staleHolder.Release();
+    RestartSystem();
+    EXPECT_EQ(folder.Snapshot(), (std::map<std::wstring, std::string>{{L"app.dll", "new"}}));
 }
 
 // The number the file system gives the file at `path`, or nothing.
