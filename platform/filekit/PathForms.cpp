@@ -23,36 +23,6 @@ bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
-// The length of what no ".." can go above: "C:\", "C:", "\\server\share\" or "\".
-std::size_t RootLength(std::wstring_view path) {
-    if (path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == L':') {
-        return path.size() >= 3 && IsSeparator(path[2]) ? 3 : 2;
-    }
-    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
-        const auto separatorAfter = [&](std::size_t from) {
-            const auto it =
-                std::find_if(path.begin() + static_cast<std::ptrdiff_t>(from), path.end(), IsSeparator);
-            return static_cast<std::size_t>(it - path.begin());
-        };
-        const std::size_t serverEnd = separatorAfter(2);
-        return serverEnd == path.size() ? path.size()
-                                        : std::min(separatorAfter(serverEnd + 1) + 1, path.size());
-    }
-    return !path.empty() && IsSeparator(path[0]) ? 1 : 0;
-}
-
-// Calls `visit` with each name of `names`, separated by "\" or "/", empty ones included.
-template <class Visit>
-void ForEachName(std::wstring_view names, Visit&& visit) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= names.size(); ++i) {
-        if (i == names.size() || IsSeparator(names[i])) {
-            visit(names.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-}
-
 std::wstring_view FolderOf(std::wstring_view path) {
     const std::size_t cut = path.find_last_of(L'\\');
     return cut == std::wstring_view::npos ? std::wstring_view() : path.substr(0, cut);
@@ -147,45 +117,23 @@ std::wstring OrdinaryPath(std::wstring_view path) {
     return std::wstring(path);
 }
 
-bool HasNameEndingInDotOrSpace(std::wstring_view path) {
-    bool found = false;
-    ForEachName(path, [&](std::wstring_view name) {
-        found = found || (name != L"." && name != L".." && !name.empty() &&
-                          (name.back() == L'.' || name.back() == L' '));
-    });
-    return found;
-}
-
-std::optional<PathStart> SplitPathStart(std::wstring_view path) {
-    if (path.size() >= 4 && IsSeparator(path[0]) && (path[1] == L'?' || IsSeparator(path[1])) &&
-        (path[2] == L'?' || path[2] == L'.') && IsSeparator(path[3])) {
-        return std::nullopt;
+std::wstring MarkNameEnds(std::wstring_view path) {
+    std::wstring marked(path);
+    if (path.find(L'|') != std::wstring_view::npos) {
+        return marked;
     }
-    const std::size_t root = RootLength(path);
-    return PathStart{path.substr(0, root), path.substr(root)};
-}
-
-std::wstring AppendNamesExactly(std::wstring_view base, std::wstring_view names) {
-    std::wstring path(base);
-    const std::size_t root = RootLength(path);
-    while (path.size() > root && IsSeparator(path.back())) {
-        path.pop_back();
+    for (std::size_t end = marked.size(); end > 0; --end) {
+        const wchar_t last = marked[end - 1];
+        if ((last != L'.' && last != L' ') || (end < marked.size() && !IsSeparator(marked[end]))) {
+            continue;
+        }
+        const std::size_t start = marked.find_last_of(L"\\/", end - 1) + 1;  // 0 where there is none
+        const std::wstring_view name = std::wstring_view(marked).substr(start, end - start);
+        if (name != L"." && name != L"..") {
+            marked.insert(end, 1, L'|');
+        }
     }
-    ForEachName(names, [&](std::wstring_view name) {
-        if (name.empty() || name == L".") {
-            return;
-        }
-        if (name == L"..") {
-            const std::size_t cut = path.find_last_of(L"\\/");
-            path.resize(std::max(root, cut == std::wstring::npos ? root : cut));
-            return;
-        }
-        if (!path.empty() && !IsSeparator(path.back())) {
-            path += L'\\';
-        }
-        path += name;
-    });
-    return path;
+    return marked;
 }
 
 std::optional<std::wstring> RelocatedPath(std::wstring_view name, std::wstring_view finalPath) {

@@ -37,23 +37,10 @@ bool IsDriveFinalPath(std::wstring_view path);
 // compares the fixed parts of names ("\\?\UNC\", "Volume{").
 bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix);
 
-// Whether one of the names in `path`, other than "." and "..", ends in a dot or a space. Windows' path
-// normalisation drops such ends unless the path has the "\\?\" form, and so would name another file.
-bool HasNameEndingInDotOrSpace(std::wstring_view path);
-
-// What GetFullPathNameW resolves by itself at the start of a path ("C:\", "C:", "\", "\\server\share\", or
-// nothing for the current folder), and the names that follow it. Nothing for the "\\?\", "\\.\" and "\??\"
-// forms, which are not made absolute that way.
-struct PathStart {
-    std::wstring_view root;
-    std::wstring_view names;
-};
-std::optional<PathStart> SplitPathStart(std::wstring_view path);
-
-// `names` (separated by "\" or "/") appended to the absolute folder `base`: empty names and "." skipped,
-// ".." going up to the root at most, as Windows resolves them, and every other name kept exactly, a dot
-// or a space at its end included.
-std::wstring AppendNamesExactly(std::wstring_view base, std::wstring_view names);
+// `path` with a mark ("|", which no name can hold) after each of its names, other than "." and "..",
+// that ends in a dot or a space, so that Windows' path normalisation, which drops such ends unless the
+// path has the "\\?\" form, keeps them; nothing is marked in a text that holds the mark already.
+std::wstring MarkNameEnds(std::wstring_view path);
 
 // Where the file opened under `name` really lies, when that is another folder than `name` gives: the
 // folder of `finalPath` (the open file's final path, links and substituted drives resolved) followed by

@@ -106,13 +106,12 @@ std::wstring ExactFullPath(const std::wstring& path) {
     if (IsLiteralPath(path)) {
         return path;
     }
-    const std::optional<PathStart> start = SplitPathStart(path);
-    if (!start || !HasNameEndingInDotOrSpace(start->names)) {
-        return FullPathName(path);
+    // The mark behind a dot or a space at the end of a name keeps it there, and goes again after.
+    std::wstring full = FullPathName(MarkNameEnds(path));
+    if (path.find(L'|') == std::wstring::npos) {
+        std::erase(full, L'|');
     }
-    // Only the start is resolved by the system; the names are appended as they are.
-    return AppendNamesExactly(FullPathName(start->root.empty() ? L"." : std::wstring(start->root)),
-                              start->names);
+    return full;
 }
 
 bool Wow64Redirection::Disable(void*& previous) {

@@ -1,9 +1,9 @@
 // FileKit on Windows: files judged, held, compared and removed through one handle, with redirection off.
 #include "platform/win32/Win32FileKit.h"
 
+#include <initializer_list>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "platform/filekit/PathForms.h"
 #include "platform/filekit/PendingRenames.h"
@@ -112,7 +112,7 @@ struct Pending {
     DWORD error = ERROR_SUCCESS;  // why the list could not be read
 };
 
-Pending PendingForFile(const std::vector<std::wstring>& names) {
+Pending PendingForFile(std::initializer_list<std::wstring_view> names) {
     const RegistryText list =
         ReadMultiString(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager",
                         L"PendingFileRenameOperations");
@@ -122,7 +122,7 @@ Pending PendingForFile(const std::vector<std::wstring>& names) {
     if (list.error != ERROR_SUCCESS) {
         return {.error = list.error};
     }
-    return {.what = WhatIsPending(ParsePendingRenames(list.text), names)};
+    return {.what = WhatIsPending(list.text, names)};
 }
 
 // Records the removal of the open file `file` for the next restart, under a name that leads to this

@@ -106,42 +106,18 @@ TEST(NamesADiskFileTest, DevicesPipesAndMailslotsAreNoDiskFiles) {
     }
 }
 
-// Windows' normalisation drops a dot or a space at the end of a name; those names are appended as
-// given instead, while ".", ".." and doubled separators are resolved as Windows resolves them.
-TEST(ExactNamesTest, NamesEndingInADotOrASpaceAreKeptAndTheRestIsResolved) {
-    EXPECT_TRUE(HasNameEndingInDotOrSpace(L"C:\\d\\report.pdf."));
-    EXPECT_TRUE(HasNameEndingInDotOrSpace(L"\"C:\\d \\report.pdf"));
-    EXPECT_TRUE(HasNameEndingInDotOrSpace(L"a/.../b"));
-    EXPECT_FALSE(HasNameEndingInDotOrSpace(L"C:\\d\\..\\.\\report.pdf\\"));
-
-    struct Case {
-        const wchar_t *base, *names, *expected;
+// Windows' normalisation drops a dot or a space at the end of a name; a mark behind it keeps it
+// there, while ".", ".." and names that end otherwise are left to be resolved as Windows resolves them.
+TEST(ExactNamesTest, NamesEndingInADotOrASpaceAreMarkedToBeKept) {
+    const TextCase cases[] = {
+        {L"C:\\d\\report.pdf.", L"C:\\d\\report.pdf.|"},
+        {L"C:\\d \\.\\..\\x/a. ", L"C:\\d |\\.\\..\\x/a. |"},
+        {L"a...\\b", L"a...|\\b"},
+        {L"C:\\d\\report.pdf", L"C:\\d\\report.pdf"},
+        {L"C:\\d.\\|", L"C:\\d.\\|"},  // the mark itself names nothing
+        {L"", L""},
     };
-    const Case cases[] = {
-        {L"C:\\d", L"report.pdf.", L"C:\\d\\report.pdf."},
-        {L"C:\\", L"d\\\\x /./report.pdf ", L"C:\\d\\x \\report.pdf "},
-        {L"C:\\d\\e\\", L"..\\..\\..\\a.", L"C:\\a."},
-        {L"\\\\server\\share", L"..\\a.", L"\\\\server\\share\\a."},
-        {L"\\\\server\\share\\", L"d.\\f", L"\\\\server\\share\\d.\\f"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(AppendNamesExactly(c.base, c.names), c.expected) << "names: [" << c.names << "]";
-    }
-    const std::pair<const wchar_t*, const wchar_t*> starts[] = {
-        {L"C:\\d\\a.", L"C:\\"},
-        {L"C:a.", L"C:"},
-        {L"\\d\\a.", L"\\"},
-        {L"d\\a.", L""},
-        {L"\\\\server\\share\\a.", L"\\\\server\\share\\"},
-        {L"//server/share", L"//server/share"},
-    };
-    for (const auto& [path, root] : starts) {
-        ASSERT_TRUE(SplitPathStart(path)) << path;
-        EXPECT_EQ(SplitPathStart(path)->root, root) << path;
-    }
-    for (const wchar_t* literal : {L"\\\\?\\C:\\a.", L"\\\\.\\C:\\a.", L"\\??\\C:\\a."}) {
-        EXPECT_FALSE(SplitPathStart(literal)) << literal;
-    }
+    ExpectEachCase(cases, MarkNameEnds);
 }
 
 // The question names the folder the file really lies in, and the name as given: a link at the end

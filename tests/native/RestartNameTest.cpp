@@ -4,7 +4,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/filekit/PendingRenames.h"
 #include "platform/filekit/RemovalReasons.h"
@@ -47,35 +46,28 @@ TEST(RestartNameTest, NetworkFilesAndPathsWithoutALastingNameAreRefused) {
 
 // The list as MoveFileEx writes it (pairs of names, an empty target for a removal, "!" before a
 // target that may be replaced, one more null at the end), and as other programs may have left it.
-TEST(PendingRenamesTest, TheListIsReadInPairsWhateverItsEnd) {
+TEST(PendingRenamesTest, AnOperationWaitingForTheFileKeepsItsRemovalFromBeingRecorded) {
     using namespace std::string_view_literals;
-    const auto parsed = ParsePendingRenames(L"\\??\\C:\\old\0\0\\??\\C:\\new\0!\\??\\C:\\app.dll\0\0"sv);
-    ASSERT_EQ(parsed.size(), 2u);
-    EXPECT_EQ(parsed[0].from, L"\\??\\C:\\old");
-    EXPECT_EQ(parsed[0].to, L"");
-    EXPECT_EQ(parsed[1].to, L"!\\??\\C:\\app.dll");
-    EXPECT_TRUE(ParsePendingRenames(L""sv).empty());
-    EXPECT_EQ(ParsePendingRenames(L"\\??\\C:\\a\0\0\0\0"sv).size(), 2u);  // padding reads as an empty pair
-    const auto odd = ParsePendingRenames(L"a\0b\0c"sv);                   // no target, no null at the end
-    ASSERT_EQ(odd.size(), 2u);
-    EXPECT_FALSE(odd[1].toKnown);
-}
-
-TEST(PendingRenamesTest, AnUpdateForTheFileKeepsItsRemovalFromBeingRecorded) {
-    const std::vector<std::wstring> names = {L"\\\\?\\C:\\App\\app.dll", L""};
-    const auto pending = [&](const std::wstring& from, const std::wstring& to, bool toKnown = true) {
-        return WhatIsPending({{L"\\??\\C:\\x", L""}, {from, to, toKnown}}, names);
+    struct Case {
+        std::wstring_view list;
+        PendingFor expected;
     };
-    EXPECT_EQ(pending(L"\\??\\C:\\App\\app.dll.new", L"!\\??\\c:\\app\\APP.DLL"),
-              PendingFor::kOtherOperation);
-    EXPECT_EQ(pending(L"\\??\\C:\\App\\app.dll", L"\\??\\C:\\App\\old.dll"), PendingFor::kOtherOperation);
-    EXPECT_EQ(pending(L"\\??\\C:\\App\\app.dll", L"", false), PendingFor::kOtherOperation);
-    EXPECT_EQ(pending(L"\\??\\C:\\App\\app.dll", L""), PendingFor::kRemoval);
-    EXPECT_EQ(pending(L"\\??\\C:\\App\\app.dll.new", L"\\??\\C:\\App\\app.dll2"), PendingFor::kNothing);
-    EXPECT_EQ(pending(L"C:\\App\\app.dll", L""), PendingFor::kNothing);  // not the list's form
-    EXPECT_EQ(
-        WhatIsPending({{L"\\??\\C:\\App\\app.dll", L""}, {L"\\??\\C:\\n", L"\\??\\C:\\App\\app.dll"}}, names),
-        PendingFor::kOtherOperation);
+    const Case cases[] = {
+        {L""sv, PendingFor::kNothing},
+        {L"\\??\\C:\\App\\app.dll\0\0"sv, PendingFor::kRemoval},
+        {L"\\??\\C:\\x\0\0\0\0\\??\\C:\\App\\app.dll\0\0\0"sv, PendingFor::kRemoval},
+        {L"\\??\\C:\\x\0\0\\??\\C:\\App\\app.dll.new\0!\\??\\c:\\app\\APP.DLL\0\0"sv,
+         PendingFor::kOtherOperation},
+        {L"\\??\\C:\\App\\app.dll\0\\??\\C:\\App\\old.dll\0\0"sv, PendingFor::kOtherOperation},
+        {L"\\??\\C:\\App\\app.dll\0\0\\??\\C:\\n\0\\??\\C:\\App\\app.dll\0"sv, PendingFor::kOtherOperation},
+        {L"\\??\\C:\\x\0\0\\??\\C:\\App\\app.dll"sv, PendingFor::kOtherOperation},  // no target, no null
+        {L"\\??\\C:\\App\\app.dll.new\0\\??\\C:\\App\\app.dll2\0\0"sv, PendingFor::kNothing},
+        {L"C:\\App\\app.dll\0\0"sv, PendingFor::kNothing},  // not the list's form
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(WhatIsPending(c.list, {L"\\\\?\\C:\\App\\app.dll", L""}), c.expected)
+            << "case " << &c - cases;
+    }
 }
 
 }  // namespace
