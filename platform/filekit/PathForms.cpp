@@ -163,8 +163,10 @@ bool LiesInNamedFolder(std::wstring_view path, std::wstring_view rootName, std::
     while (!rootName.empty() && rootName.back() == L'\\') {
         rootName.remove_suffix(1);
     }
-    const std::wstring folder = std::wstring(rootName) + std::wstring(FolderOf(path.substr(rootLength - 1)));
-    return EqualsIgnoringCase(folder, FolderOf(fileName));
+    // The file's folder on the volume is the root's own folder, then the folders the name gives.
+    const std::wstring_view folder = FolderOf(fileName);
+    return StartsWithIgnoringCase(folder, rootName) &&
+           EqualsIgnoringCase(folder.substr(rootName.size()), FolderOf(path.substr(rootLength - 1)));
 }
 
 bool NamesAStream(std::wstring_view path) {

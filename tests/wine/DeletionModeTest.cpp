@@ -35,17 +35,23 @@ TEST(DeletionMode, MissingFileIsReportedAndNothingElseHappens) {
     EXPECT_EQ(folder.Snapshot(), before);
 }
 
-TEST(DeletionMode, NoKeepsTheFile) {
-    TempFolder folder;
-    WriteFileBytes(folder / L"keep.txt", "keep");
+// Starts the program with `argumentText`, expects the question to name `asked`, and answers No:
+// nothing in the folder changes.
+void ExpectAskedAboutAndKept(const TempFolder& folder, const std::wstring& argumentText,
+                             const std::wstring& asked) {
     const auto before = folder.Snapshot();
-    Process program = StartTarvolen(folder / L"keep.txt");
-
+    Process program = StartTarvolen(argumentText);
     const MessageBoxView box = NextBox(program);
-    ExpectConfirmation(box, folder / L"keep.txt");
+    ExpectConfirmation(box, asked);
     PressButton(box.window, IDNO);
     ExpectEnds(program);
     EXPECT_EQ(folder.Snapshot(), before);
+}
+
+TEST(DeletionMode, NoKeepsTheFile) {
+    TempFolder folder;
+    WriteFileBytes(folder / L"keep.txt", "keep");
+    ExpectAskedAboutAndKept(folder, folder / L"keep.txt", folder / L"keep.txt");
 }
 
 TEST(DeletionMode, YesRemovesTheFileAndOnlyThatFile) {
@@ -252,14 +258,7 @@ TEST(DeletionMode, AFolderLinkOnThePathIsNamedByWhereItLeads) {
     TempFolder folder;
     MakeFolderToSwap(folder);
     const UnixSymlink link(folder / L"x-link", L"other");
-    const auto before = folder.Snapshot();
-    Process program = StartTarvolen(folder / L"x-link\\file.txt");
-
-    const MessageBoxView box = NextBox(program);
-    ExpectConfirmation(box, folder / L"other\\file.txt");
-    PressButton(box.window, IDNO);
-    ExpectEnds(program);
-    EXPECT_EQ(folder.Snapshot(), before);
+    ExpectAskedAboutAndKept(folder, folder / L"x-link\\file.txt", folder / L"other\\file.txt");
 }
 
 // A setup program has recorded that app.dll.new takes the place of app.dll, which is in use, at the
