@@ -49,6 +49,8 @@ def flawed(data, flaw):
     elif flaw == "copyright_year":
         at = data.index("Copyright (c) ".encode("utf-16-le")) + 2 * len("Copyright (c) ")
         out[at:at + 8] = "1999".encode("utf-16-le")
+    if flaw != "checksum":  # the checksum of the flawed copy, which any tool that changes a file writes
+        struct.pack_into("<I", out, pe.opt + 64, check_pe.image_checksum(check_pe.PE(bytes(out))))
     return bytes(out)
 
 

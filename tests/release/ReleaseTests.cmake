@@ -72,12 +72,12 @@ set_tests_properties(release.signature_rejects_another_authority PROPERTIES
 add_test(NAME pe.signed_executable COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/pe/check_pe.py
   ${_signed}/zip/tarvolen.exe --signed --machine ${pe_machine} ${pe_version})
 # The comparison anyone can make of a signed zip with their own, and that it sees a signed executable.
-set(_compare ${CMAKE_COMMAND} -D SIGNED=${_signed}/build/tarvolen-${PROJECT_VERSION}-${_tarvolen_platform}.zip
-  -P ${CMAKE_SOURCE_DIR}/cmake/CompareSigned.cmake)
+set(_signed_zip ${_signed}/build/tarvolen-${PROJECT_VERSION}-${_tarvolen_platform}.zip)
+set(_compare ${CMAKE_SOURCE_DIR}/cmake/CompareSigned.cmake)
 add_test(NAME release.signed_less_its_signature_is_the_unsigned_build
-  COMMAND ${_compare} -D OWN=${_tarvolen_zip})
+  COMMAND ${CMAKE_COMMAND} -D SIGNED=${_signed_zip} -D OWN=${_tarvolen_zip} -P ${_compare})
 add_test(NAME release.signed_comparison_catches_a_signed_own_build
-  COMMAND ${_compare} -D OWN=${_signed}/build/tarvolen-${PROJECT_VERSION}-${_tarvolen_platform}.zip)
+  COMMAND ${CMAKE_COMMAND} -D SIGNED=${_signed_zip} -D OWN=${_signed_zip} -P ${_compare})
 set_tests_properties(release.signed_comparison_catches_a_signed_own_build PROPERTIES
   PASS_REGULAR_EXPRESSION "tarvolen.exe \\(signature removed\\): DIFFERENT")
 add_test(NAME release.signed_shows_its_first_box COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR}
