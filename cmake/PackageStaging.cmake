@@ -33,8 +33,8 @@ if(CPACK_TARVOLEN_SIGN_WITH)
   if(NOT _results MATCHES "^0(;0)?$")
     message(FATAL_ERROR "Could not sign tarvolen.exe (${_results})")
   endif()
-  file(CHMOD "${_exe}.signed" FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
-    WORLD_READ WORLD_EXECUTE)
+  file(CHMOD "${_exe}.signed" FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+    GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
   file(RENAME "${_exe}.signed" "${_exe}")
 endif()
 

@@ -186,8 +186,8 @@ def check_signature(pe, r):
     """One WIN_CERTIFICATE (revision 2.0, PKCS#7 signed data) filling the certificate table, which ends
     the file and begins at a multiple of eight bytes."""
     at, size = pe.directory(SECURITY_DIRECTORY)
-    r.check(at and at % 8 == 0 and at + size == len(pe.data),
-            "certificate table ends the file, 8-byte aligned", "at 0x%x, %d bytes, file %d bytes" % (at, size, len(pe.data)))
+    r.check(at and at % 8 == 0 and at + size == len(pe.data), "certificate table ends the file, 8-byte aligned",
+            "at 0x%x, %d bytes, file %d bytes" % (at, size, len(pe.data)))
     readable = at and at + 8 <= len(pe.data)
     length, revision, kind = struct.unpack_from("<IHH", pe.data, at) if readable else (0, 0, 0)
     r.check(revision == 0x200 and kind == 2 and size == (length + 7) & ~7,
