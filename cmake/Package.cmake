@@ -68,4 +68,40 @@ set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/PackageStaging.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/PackageArchive.cmake)
 set(CPACK_TARVOLEN_SOURCE_DIR ${CMAKE_SOURCE_DIR})
 set(CPACK_TARVOLEN_CMAKE_COMMAND ${CMAKE_COMMAND})
+
+# A maintainer's code-signing certificate (docs/DEVELOPING.md, "Signing a release"): with one, the
+# tarvolen.exe of the zip is signed when it is packed (cmake/PackageStaging.cmake); bin/tarvolen.exe
+# stays the unsigned build. The password is never a cache variable, as the cache is a file of the
+# build folder: the package step reads it from the environment (TARVOLEN_SIGN_PASSWORD).
+set(TARVOLEN_SIGN_PKCS12 "" CACHE FILEPATH "PKCS#12 file holding the code-signing certificate and its key")
+set(TARVOLEN_SIGN_CERT "" CACHE FILEPATH "Code-signing certificate (PEM or DER, its chain after it)")
+set(TARVOLEN_SIGN_KEY "" CACHE FILEPATH "Private key of TARVOLEN_SIGN_CERT")
+set(TARVOLEN_SIGN_TIMESTAMP_URL "" CACHE STRING "RFC 3161 time-stamp server the signature is stamped by")
+if(DEFINED TARVOLEN_SIGN_PASSWORD OR DEFINED CACHE{TARVOLEN_SIGN_PASSWORD})
+  unset(TARVOLEN_SIGN_PASSWORD CACHE)
+  message(FATAL_ERROR "TARVOLEN_SIGN_PASSWORD must not be a cache variable: set it in the environment of "
+    "the package build")
+endif()
+if(TARVOLEN_SIGN_PKCS12 OR TARVOLEN_SIGN_CERT OR TARVOLEN_SIGN_KEY)
+  if(TARVOLEN_SIGN_PKCS12)
+    set(_tarvolen_sign_files ${TARVOLEN_SIGN_PKCS12})
+    set(CPACK_TARVOLEN_SIGN_WITH -pkcs12 ${TARVOLEN_SIGN_PKCS12})
+  else()
+    set(_tarvolen_sign_files ${TARVOLEN_SIGN_CERT} ${TARVOLEN_SIGN_KEY})
+    set(CPACK_TARVOLEN_SIGN_WITH -certs ${TARVOLEN_SIGN_CERT} -key ${TARVOLEN_SIGN_KEY})
+  endif()
+  if(TARVOLEN_SIGN_PKCS12 AND (TARVOLEN_SIGN_CERT OR TARVOLEN_SIGN_KEY) OR NOT (TARVOLEN_SIGN_PKCS12 OR
+     (TARVOLEN_SIGN_CERT AND TARVOLEN_SIGN_KEY)))
+    message(FATAL_ERROR "Sign with TARVOLEN_SIGN_PKCS12 alone, or with TARVOLEN_SIGN_CERT and "
+      "TARVOLEN_SIGN_KEY")
+  endif()
+  foreach(_tarvolen_file IN LISTS _tarvolen_sign_files)
+    if(NOT IS_ABSOLUTE "${_tarvolen_file}" OR NOT EXISTS "${_tarvolen_file}")
+      message(FATAL_ERROR "Signing: ${_tarvolen_file} is no absolute path of an existing file")
+    endif()
+  endforeach()
+  find_program(TARVOLEN_OSSLSIGNCODE osslsigncode REQUIRED)
+  set(CPACK_TARVOLEN_OSSLSIGNCODE ${TARVOLEN_OSSLSIGNCODE})
+  set(CPACK_TARVOLEN_SIGN_TIMESTAMP_URL ${TARVOLEN_SIGN_TIMESTAMP_URL})
+endif()
 include(CPack)

@@ -1,5 +1,6 @@
-# Run by CPack after it has staged the package's files and before it zips them: writes SHA256SUMS (in the
-# format of sha256sum, with Windows line ends like the other texts; sha256sum -c reads them) and has
+# Run by CPack after it has staged the package's files and before it zips them: signs tarvolen.exe when
+# the build has a maintainer's certificate, writes SHA256SUMS (in the format of sha256sum, with Windows
+# line ends like the other texts; sha256sum -c reads them) and has
 # every file in the zip dated at the time of the last commit, so that the zip depends only on the
 # sources and not on when it was built.
 
@@ -8,6 +9,33 @@
 set(_stage "${CPACK_TEMPORARY_DIRECTORY}")
 if(NOT IS_DIRECTORY "${_stage}")
   message(FATAL_ERROR "Staged package files not found in '${_stage}'")
+endif()
+
+# With a maintainer's certificate (cmake/Package.cmake): tarvolen.exe signed with a SHA-256 digest,
+# named Tarvolen (the name User Account Control shows), time-stamped when a server is named. The
+# password goes from the environment to osslsigncode's standard input, on no command line and into no
+# file. Signed beside the staged file, then put in its place with the mode install() gave it.
+if(CPACK_TARVOLEN_SIGN_WITH)
+  set(_exe "${_stage}/tarvolen.exe")
+  set(_read_password "")
+  if(DEFINED ENV{TARVOLEN_SIGN_PASSWORD})
+    set(_read_password COMMAND printenv TARVOLEN_SIGN_PASSWORD)
+    list(APPEND CPACK_TARVOLEN_SIGN_WITH -readpass -)
+  endif()
+  if(CPACK_TARVOLEN_SIGN_TIMESTAMP_URL)
+    list(APPEND CPACK_TARVOLEN_SIGN_WITH -ts "${CPACK_TARVOLEN_SIGN_TIMESTAMP_URL}")
+  endif()
+  file(REMOVE "${_exe}.signed")
+  execute_process(${_read_password}
+    COMMAND "${CPACK_TARVOLEN_OSSLSIGNCODE}" sign ${CPACK_TARVOLEN_SIGN_WITH} -h sha256 -n Tarvolen
+            -in "${_exe}" -out "${_exe}.signed"
+    RESULTS_VARIABLE _results)
+  if(NOT _results MATCHES "^0(;0)?$")
+    message(FATAL_ERROR "Could not sign tarvolen.exe (${_results})")
+  endif()
+  file(CHMOD "${_exe}.signed" FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+    GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  file(RENAME "${_exe}.signed" "${_exe}")
 endif()
 
 file(GLOB _files LIST_DIRECTORIES false RELATIVE "${_stage}" "${_stage}/*")

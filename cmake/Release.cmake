@@ -35,6 +35,9 @@ add_link_options(
 # No link time in the PE header: the time stamp field stays zero.
 add_link_options(-Wl,--no-insert-timestamp)
 
+# Python pads the finished executable (below).
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
 function(_tarvolen_release_executable target)
   # The C++ runtime's default terminate handler prints the exception's demangled type to stderr before it
   # calls abort(). A GUI program has no stderr, and the demangler and the formatted output it drags in are
@@ -73,7 +76,9 @@ function(_tarvolen_release_executable target)
   # Split the debug information off: <name>.exe.debug keeps it (and the symbols), <name>.exe is
   # stripped and names its debug file in a .gnu_debuglink section (with the file's CRC), where gdb and
   # addr2line look for it. objcopy and strip write the current time into the PE header of what they
-  # write unless SOURCE_DATE_EPOCH says otherwise; zero is what the linker wrote.
+  # write unless SOURCE_DATE_EPOCH says otherwise; zero is what the linker wrote. Last, the executable
+  # is padded to where a signature would begin (cmake/pad_executable.py), so that a signed release
+  # with its signature removed is this very file.
   set(binutils ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${binutils} ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE_NAME:${target}>
@@ -81,6 +86,7 @@ function(_tarvolen_release_executable target)
     COMMAND ${binutils} ${CMAKE_STRIP} --strip-all $<TARGET_FILE_NAME:${target}>
     COMMAND ${binutils} ${CMAKE_OBJCOPY} --add-gnu-debuglink=$<TARGET_FILE_NAME:${target}>.debug
             $<TARGET_FILE_NAME:${target}>
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/pad_executable.py $<TARGET_FILE_NAME:${target}>
     WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>
     COMMENT "Splitting the debug information of ${target} off into a file of its own"
     VERBATIM)

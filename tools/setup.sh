@@ -6,6 +6,7 @@ TARVOLEN_PACKAGES=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     wine wine64 fonts-wine xvfb x11-utils imagemagick
     debootstrap  # makes the 32-bit runner (harness/runner32.sh)
+    osslsigncode openssl  # signs a release; the tests' throw-away certificate authority
 )
 
 ensure_packages() {

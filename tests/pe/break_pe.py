@@ -11,6 +11,7 @@ succeeds only when the checker fails exactly the check that guards against that 
   high_entropy_va HIGH_ENTROPY_VA cleared (64-bit only)
   relocations     the base relocation directory removed and the relocations marked as stripped
   copyright_year  the year of the version resource's copyright line changed to one LICENSE does not hold
+  checksum        the image checksum one more than the file's
 """
 import argparse
 import contextlib
@@ -28,7 +29,8 @@ FLAG_BITS = {"dynamic_base": check_pe.DYNAMIC_BASE, "nx_compat": check_pe.NX_COM
              "high_entropy_va": check_pe.HIGH_ENTROPY_VA}
 EXPECTED = {"import": "import winmm.dll is a KnownDLL", "dynamic_base": "DYNAMIC_BASE is set",
             "nx_compat": "NX_COMPAT is set", "high_entropy_va": "HIGH_ENTROPY_VA is set",
-            "relocations": "relocations present", "copyright_year": "LegalCopyright is LICENSE's line"}
+            "relocations": "relocations present", "copyright_year": "LegalCopyright is LICENSE's line",
+            "checksum": "PE checksum is the file's"}
 
 
 def flawed(data, flaw):
@@ -42,9 +44,13 @@ def flawed(data, flaw):
     elif flaw == "relocations":
         struct.pack_into("<II", out, pe.dirs_offset + 8 * check_pe.BASE_RELOCATION_DIRECTORY, 0, 0)
         struct.pack_into("<H", out, pe.coff + 18, pe.characteristics | check_pe.IMAGE_FILE_RELOCS_STRIPPED)
+    elif flaw == "checksum":
+        struct.pack_into("<I", out, pe.opt + 64, pe.checksum + 1)
     elif flaw == "copyright_year":
         at = data.index("Copyright (c) ".encode("utf-16-le")) + 2 * len("Copyright (c) ")
         out[at:at + 8] = "1999".encode("utf-16-le")
+    if flaw != "checksum":  # the checksum of the flawed copy, which any tool that changes a file writes
+        struct.pack_into("<I", out, pe.opt + 64, check_pe.image_checksum(check_pe.PE(bytes(out))))
     return bytes(out)
 
 

@@ -1,14 +1,15 @@
 #!/usr/bin/env python3
 """Static checks on a built tarvolen.exe.
 
-Usage: check_pe.py EXE [--machine i386|amd64] --version X.Y.Z --version-text TEXT --license LICENSE
+Usage: check_pe.py EXE [--machine i386|amd64] [--signed] --version X.Y.Z --version-text TEXT --license LICENSE
 
 Besides the file's structure it checks that the executable is a lean, reproducible release: no debug
-sections (they live in EXE.debug, named by a .gnu_debuglink section), no link time stamp, and for
-i386 a size of at most 224 KiB. It imports KnownDLLs only, which Windows takes from its own folder
-alone, and the loader can place it anywhere and keep its data from running (ASLR and DEP). Its version
-resource and manifest carry the project's version, and its copyright line is LICENSE's. It carries no
-signature (the read-me says so).
+sections (they live in EXE.debug, named by a .gnu_debuglink section), no link time stamp, an image
+checksum that is the file's, and for i386 a size of at most 224 KiB (less a signature). It imports
+KnownDLLs only, which Windows takes from its own folder alone, and the loader can place it anywhere
+and keep its data from running (ASLR and DEP). Its version resource and manifest carry the project's
+version, and its copyright line is LICENSE's. It carries no signature, or with --signed one
+Authenticode signature where Windows looks for it.
 
 Prints one "ok: ..." or "FAIL: ..." line per check and exits 1 if any
 check failed. Reads the PE file directly; needs nothing beyond Python.
@@ -58,6 +59,7 @@ class PE:
         opt = coff + 20
         self.magic = struct.unpack_from("<H", data, opt)[0]
         self.coff, self.opt = coff, opt
+        self.checksum = struct.unpack_from("<I", data, opt + 64)[0]
         self.subsystem, self.dll_characteristics = struct.unpack_from("<HH", data, opt + 68)
         dirs = self.dirs_offset = opt + (96 if self.magic == 0x10B else 112)
         ndirs = struct.unpack_from("<I", data, dirs - 4)[0]
@@ -168,7 +170,32 @@ def check_header(pe, machine, r):
     r.check(pe.subsystem == 2, "subsystem is Windows GUI", "got %d" % pe.subsystem)
 
 
-def check_release(pe, exe, machine, r):
+def image_checksum(pe):
+    """Windows' image checksum: the file's 16-bit words but the checksum's own, each carry added back at
+    once, plus the file's length."""
+    total = 0
+    data = pe.data + b"\0" * (len(pe.data) % 2)
+    for at in range(0, len(data), 2):
+        if not pe.opt + 64 <= at < pe.opt + 68:
+            total += data[at] | data[at + 1] << 8
+            total = (total & 0xFFFF) + (total >> 16)
+    return total + len(pe.data)
+
+
+def check_signature(pe, r):
+    """One WIN_CERTIFICATE (revision 2.0, PKCS#7 signed data) filling the certificate table, which ends
+    the file and begins at a multiple of eight bytes."""
+    at, size = pe.directory(SECURITY_DIRECTORY)
+    r.check(at and at % 8 == 0 and at + size == len(pe.data), "certificate table ends the file, 8-byte aligned",
+            "at 0x%x, %d bytes, file %d bytes" % (at, size, len(pe.data)))
+    readable = at and at + 8 <= len(pe.data)
+    length, revision, kind = struct.unpack_from("<IHH", pe.data, at) if readable else (0, 0, 0)
+    r.check(revision == 0x200 and kind == 2 and size == (length + 7) & ~7,
+            "one Authenticode certificate (revision 2.0, PKCS#7 signed data)",
+            "length %d, revision 0x%x, type %d" % (length, revision, kind))
+
+
+def check_release(pe, exe, machine, signed, r):
     debug = [n for n in pe.names if n.startswith(".debug")]
     r.check(not debug, "no debug sections", "found " + ", ".join(debug))
     link = pe.section_data(".gnu_debuglink")
@@ -176,11 +203,17 @@ def check_release(pe, exe, machine, r):
     named = link[:link.index(b"\0")].decode("ascii", "replace") if link and b"\0" in link else None
     r.check(named == want, ".gnu_debuglink names %s" % want, "got %r" % named)
     r.check(pe.timestamp == 0, "PE time stamp is zero", "got %d" % pe.timestamp)
-    r.check(pe.directory(SECURITY_DIRECTORY) == (0, 0), "no signature (certificate table empty)",
-            "certificate table at 0x%x, %d bytes" % pe.directory(SECURITY_DIRECTORY))
+    r.check(pe.checksum == image_checksum(pe), "PE checksum is the file's",
+            "stored 0x%x, computed 0x%x" % (pe.checksum, image_checksum(pe)))
+    if signed:
+        check_signature(pe, r)
+    else:
+        r.check(pe.directory(SECURITY_DIRECTORY) == (0, 0), "no signature (certificate table empty)",
+                "certificate table at 0x%x, %d bytes" % pe.directory(SECURITY_DIRECTORY))
     if machine == "i386":
-        r.check(len(pe.data) <= MAX_I386_SIZE, "size at most %d bytes" % MAX_I386_SIZE,
-                "got %d" % len(pe.data))
+        size = pe.directory(SECURITY_DIRECTORY)[0] if signed else len(pe.data)
+        r.check(size <= MAX_I386_SIZE,
+                "size at most %d bytes%s" % (MAX_I386_SIZE, " less the signature" * signed), "got %d" % size)
 
 
 def check_imports(pe, r):
@@ -326,6 +359,7 @@ def main(argv):
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("exe")
     ap.add_argument("--machine", choices=sorted(MACHINES), default="i386")
+    ap.add_argument("--signed", action="store_true", help="expect an Authenticode signature")
     ap.add_argument("--version", required=True, help="the project's version, X.Y.Z")
     ap.add_argument("--version-text", required=True, help="the version as the resource shows it")
     ap.add_argument("--license", required=True, help="LICENSE, whose copyright line the resource carries")
@@ -341,7 +375,7 @@ def main(argv):
     r.check(True, "PE signature")
     check_header(pe, args.machine, r)
     try:
-        check_release(pe, args.exe, args.machine, r)
+        check_release(pe, args.exe, args.machine, args.signed, r)
         check_imports(pe, r)
         check_hardening(pe, args.machine, r)
         res = pe.resources()

@@ -47,3 +47,45 @@ add_test(NAME release.reproducible
           ${CMAKE_COMMAND} ${_tarvolen_release_preset} ${PROJECT_VERSION})
 # Two builds of their own: not beside other heavy tests.
 set_tests_properties(release.reproducible PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+
+# The release signed as a maintainer signs it, in a build of its own, with a throw-away certificate
+# authority made at test time (signed_release.sh). The authority accepts the signed executable's SHA-256
+# signature; a copy changed in one byte and a signature of another authority fail, for that reason; the
+# signed zip less its signature is this build's zip; the signed executable passes the executable checks
+# and shows its first box under Wine.
+set(_signed ${CMAKE_BINARY_DIR}/signed)
+add_test(NAME release.signed_package COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/signed_release.sh
+  ${CMAKE_SOURCE_DIR} ${_signed} ${CMAKE_COMMAND} ${_tarvolen_release_preset}
+  $<TARGET_FILE:tarvolen_deletion_tests> $<TARGET_FILE:tarvolen>)
+set_tests_properties(release.signed_package PROPERTIES FIXTURES_SETUP SignedRelease TIMEOUT 600 RUN_SERIAL TRUE)
+find_program(TARVOLEN_OSSLSIGNCODE osslsigncode REQUIRED)
+set(_verify ${TARVOLEN_OSSLSIGNCODE} verify -CAfile ${_signed}/ca/tarvolen-ca.crt -in)
+add_test(NAME release.signature_verifies COMMAND ${_verify} ${_signed}/zip/tarvolen.exe)
+add_test(NAME release.signature_rejects_a_changed_byte COMMAND ${_verify} ${_signed}/changed.exe)
+add_test(NAME release.signature_rejects_another_authority COMMAND ${_verify} ${_signed}/other.exe)
+set_tests_properties(release.signature_verifies PROPERTIES PASS_REGULAR_EXPRESSION
+  "Message digest algorithm  : SHA256.*Text description: Tarvolen.*Signature verification: ok.*Succeeded")
+set_tests_properties(release.signature_rejects_a_changed_byte PROPERTIES PASS_REGULAR_EXPRESSION
+  "Calculated message digest : [0-9A-F]+ +MISMATCH")
+set_tests_properties(release.signature_rejects_another_authority PROPERTIES
+  PASS_REGULAR_EXPRESSION "unable to get local issuer certificate" FAIL_REGULAR_EXPRESSION "MISMATCH")
+add_test(NAME pe.signed_executable COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/pe/check_pe.py
+  ${_signed}/zip/tarvolen.exe --signed --machine ${pe_machine} ${pe_version})
+# The comparison anyone can make of a signed zip with their own, and that it sees a signed executable.
+set(_signed_zip ${_signed}/build/tarvolen-${PROJECT_VERSION}-${_tarvolen_platform}.zip)
+set(_compare ${CMAKE_SOURCE_DIR}/cmake/CompareSigned.cmake)
+add_test(NAME release.signed_less_its_signature_is_the_unsigned_build
+  COMMAND ${CMAKE_COMMAND} -D SIGNED=${_signed_zip} -D OWN=${_tarvolen_zip} -P ${_compare})
+add_test(NAME release.signed_comparison_catches_a_signed_own_build
+  COMMAND ${CMAKE_COMMAND} -D SIGNED=${_signed_zip} -D OWN=${_signed_zip} -P ${_compare})
+set_tests_properties(release.signed_comparison_catches_a_signed_own_build PROPERTIES
+  PASS_REGULAR_EXPRESSION "tarvolen.exe \\(signature removed\\): DIFFERENT")
+add_test(NAME release.signed_shows_its_first_box COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR}
+  ${_signed}/run/$<TARGET_FILE_NAME:tarvolen_deletion_tests> --gtest_filter=DeletionMode.NoKeepsTheFile)
+set_tests_properties(release.signature_verifies release.signature_rejects_a_changed_byte
+  release.signature_rejects_another_authority pe.signed_executable
+  release.signed_comparison_catches_a_signed_own_build PROPERTIES FIXTURES_REQUIRED SignedRelease)
+set_tests_properties(release.signed_less_its_signature_is_the_unsigned_build PROPERTIES
+  FIXTURES_REQUIRED "SignedRelease;ReleasePackage")
+set_tests_properties(release.signed_shows_its_first_box PROPERTIES
+  FIXTURES_REQUIRED "SignedRelease;WineSession" TIMEOUT ${WINE_TEST_TIMEOUT})
