@@ -8,6 +8,7 @@
 namespace tarvolen {
 
 // The two outside components, shared by both modes.
+// Their implementations are made in WinMain.cpp of the startup folder, where the program is put together.
 struct Components {
     SharedInstance<ShellKit> shellKit;
     SharedInstance<FileKit> fileKit;

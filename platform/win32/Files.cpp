@@ -9,7 +9,6 @@
 
 #include "platform/filekit/PathForms.h"
 #include "platform/win32/Libraries.h"
-#include "platform/win32/TextAndErrors.h"
 
 namespace tarvolen::win32 {
 
@@ -119,30 +118,21 @@ bool Wow64Redirection::Disable(void*& previous) {
     (void)previous;
     return false;
 #else
-    if (!lookedUp_) {
-        disable_ = Kernel32Function<DisableFunction>("Wow64DisableWow64FsRedirection");
-        revert_ = Kernel32Function<RevertFunction>("Wow64RevertWow64FsRedirection");
-        lookedUp_ = true;
-    }
+    const auto disable = Bound<SystemFunction::Wow64DisableWow64FsRedirection>();
     // Outside WoW64 the call fails and there is nothing to put back.
-    return disable_ != nullptr && revert_ != nullptr && disable_(&previous) != FALSE;
+    return disable != nullptr && Bound<SystemFunction::Wow64RevertWow64FsRedirection>() != nullptr &&
+           disable(&previous) != FALSE;
 #endif
 }
 
 void Wow64Redirection::Revert(void* previous) {
-    if (revert_ != nullptr) {
-        revert_(previous);
-    }
+    // Called only after Disable succeeded, which found both functions.
+    Bound<SystemFunction::Wow64RevertWow64FsRedirection>()(previous);
 }
 
 std::int32_t Kernel32MoveFile::MoveFileExA(const char* existing, const char* newName, std::uint32_t flags) {
-    if (function_ == nullptr) {
-        function_ = Kernel32Function<MoveFileExAFunction>("MoveFileExA");
-        if (function_ == nullptr) {
-            ThrowLastError("MoveFileExA is not available");
-        }
-    }
-    return WithoutRedirection(redirection_, [&] { return function_(existing, newName, flags); });
+    const auto moveFileExA = Bound<SystemFunction::MoveFileExA>();
+    return WithoutRedirection(redirection_, [&] { return moveFileExA(existing, newName, flags); });
 }
 
 }  // namespace tarvolen::win32

@@ -57,23 +57,16 @@ std::wstring FullPathName(const std::wstring& path);
 // another file; everything else is resolved as GetFullPathNameW does.
 std::wstring ExactFullPath(const std::wstring& path);
 
-// kernel32's Wow64DisableWow64FsRedirection and Wow64RevertWow64FsRedirection, looked up at the first
-// use. The 64-bit build has no redirection to switch off, and a 32-bit Windows without WoW64 lacks the
+// kernel32's Wow64DisableWow64FsRedirection and Wow64RevertWow64FsRedirection (bound as Libraries.h
+// says). The 64-bit build has no redirection to switch off, and a Windows without WoW64 may lack the
 // functions: there both do nothing.
 class Wow64Redirection final : public FsRedirection {
 public:
     bool Disable(void*& previous) override;
     void Revert(void* previous) override;
-
-private:
-    using DisableFunction = BOOL(WINAPI*)(PVOID*);
-    using RevertFunction = BOOL(WINAPI*)(PVOID);
-    bool lookedUp_ = false;
-    DisableFunction disable_ = nullptr;
-    RevertFunction revert_ = nullptr;
 };
 
-// kernel32's MoveFileExA, looked up at the first call and kept. The call itself runs with file-system
+// kernel32's MoveFileExA, bound at its first call (Libraries.h). The call itself runs with file-system
 // redirection off, so that it acts on the paths as given.
 class Kernel32MoveFile final : public MoveFileApi {
 public:
@@ -81,9 +74,7 @@ public:
     std::int32_t MoveFileExA(const char* existing, const char* newName, std::uint32_t flags) override;
 
 private:
-    using MoveFileExAFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
     FsRedirection& redirection_;
-    MoveFileExAFunction function_ = nullptr;
 };
 
 }  // namespace tarvolen::win32

@@ -69,7 +69,6 @@ using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueWindow = UniqueResource<NullIsEmpty<HWND, ::DestroyWindow>>;
 using UniqueFont = UniqueResource<NullIsEmpty<HFONT, DeleteFont>>;
 using UniqueIcon = UniqueResource<NullIsEmpty<HICON, ::DestroyIcon>>;
-using UniqueModule = UniqueResource<NullIsEmpty<HMODULE, ::FreeLibrary>>;
 using UniqueLocalText = UniqueResource<NullIsEmpty<wchar_t*, FreeLocal>>;
 using UniqueScreenDc = UniqueResource<NullIsEmpty<HDC, ReleaseScreenDc>>;
 

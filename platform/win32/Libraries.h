@@ -1,12 +1,11 @@
 #pragma once
-// Libraries come from the system folder only, never from beside the program, and their functions are
-// bound one way.
+// Libraries come from the system folder only, never from beside the program, and every function the
+// program binds at run time is listed here, with its library and what happens when it is missing.
 
 #include <windows.h>
-
-#include <string>
-
-#include "platform/win32/Handles.h"
+// The SDK's declarations of the table's functions that windows.h leaves out (WIN32_LEAN_AND_MEAN).
+#include <commdlg.h>
+#include <shlobj.h>
 
 namespace tarvolen::win32 {
 
@@ -17,26 +16,69 @@ namespace tarvolen::win32 {
 // the search. The first thing the program does, before anything loads a library by name.
 void RestrictLibrarySearch();
 
-// The full path of a DLL in the system folder, so that no copy elsewhere (beside the program, in the
-// current folder) is ever loaded in its place.
-std::wstring SystemLibraryPath(const wchar_t* dllName);
+// Every function the program binds at run time instead of importing it: its name, its library and what
+// happens when this Windows lacks it. Its type is the SDK's declaration of it (decltype(&::Name)). To
+// bind another function, add its line here (a library new to the table also gets its line in
+// Libraries.cpp) and call Bound<SystemFunction::Name>(); nothing else in the program loads a library or
+// looks up a function.
+//
+// One lifetime: a library is loaded by its full path in the system folder at the first use of one of
+// its functions and kept until the program ends; a function is looked up once, at its first use. So
+// shell32 and comdlg32 are loaded only when the "..." dialog is first used, and deletion mode loads
+// neither.
+//
+// One rule for a missing function (or library), given in the last column:
+// - Fallback: older Windows lacks it. Bound() answers null, and the caller does what Windows documents
+//   for that case, written beside it here.
+// - Required: the program cannot work without it. Bound() ends the program with a SystemFailure that
+//   names the function and its library, with the system's error (module or procedure not found).
+//
+// clang-format off
+#define TARVOLEN_SYSTEM_FUNCTIONS(F)                                                                       \
+    /* Windows 8 and later, Windows 7 with KB2533623. Fallback: SetDllDirectoryW(L""), which            */ \
+    /* takes at least the current folder out of the search (RestrictLibrarySearch).                     */ \
+    F(SetDefaultDllDirectories,       kernel32, Fallback)                                                  \
+    /* Windows Vista and later. Fallback: without them there is no WoW64, and so no redirection to      */ \
+    /* switch off (Wow64Redirection).                                                                   */ \
+    F(Wow64DisableWow64FsRedirection, kernel32, Fallback)                                                  \
+    F(Wow64RevertWow64FsRedirection,  kernel32, Fallback)                                                  \
+    /* The window's one call: bound at its first call, as the program's design requires.                */ \
+    F(MoveFileExA,                    kernel32, Required)                                                  \
+    /* Is the process elevated? Asked only when recording a removal for the restart was refused.        */ \
+    F(OpenProcessToken,               advapi32, Required)                                                  \
+    F(GetTokenInformation,            advapi32, Required)                                                  \
+    /* The restart's list, read before a removal is recorded for the restart.                           */ \
+    F(RegGetValueW,                   advapi32, Required)                                                  \
+    /* ShellKit's special folder and file-open dialog, first needed by a "..." button.                  */ \
+    F(SHGetFolderPathW,               shell32,  Required)                                                  \
+    F(GetOpenFileNameW,               comdlg32, Required)                                                  \
+    F(CommDlgExtendedError,           comdlg32, Required)
+// clang-format on
 
-// Loads a DLL from the system folder; an empty owner when it cannot be loaded, with the system's
-// error as the last error.
-UniqueModule LoadSystemLibrary(const wchar_t* dllName);
+enum class SystemFunction : unsigned char {
+#define TARVOLEN_SYSTEM_FUNCTION_NAME(name, library, whenMissing) name,
+    TARVOLEN_SYSTEM_FUNCTIONS(TARVOLEN_SYSTEM_FUNCTION_NAME)
+#undef TARVOLEN_SYSTEM_FUNCTION_NAME
+};
 
-// A function of a loaded library, looked up by name; null when the library lacks it. The one way the
-// program binds a function of a system library.
-template <class Function>
-Function LibraryFunction(HMODULE library, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
-}
+template <SystemFunction function>
+struct SystemFunctionType;
+#define TARVOLEN_SYSTEM_FUNCTION_TYPE(name, library, whenMissing) \
+    template <>                                                   \
+    struct SystemFunctionType<SystemFunction::name> {             \
+        using Type = decltype(&::name);                           \
+    };
+TARVOLEN_SYSTEM_FUNCTIONS(TARVOLEN_SYSTEM_FUNCTION_TYPE)
+#undef TARVOLEN_SYSTEM_FUNCTION_TYPE
 
-// A function of kernel32, which is in every process and stays loaded, so the module handle needs no
-// release; null when this Windows lacks it.
-template <class Function>
-Function Kernel32Function(const char* name) {
-    return LibraryFunction<Function>(::GetModuleHandleW(L"kernel32.dll"), name);
+// The address of a function of the table, as the rule above says; Bound() gives it its type.
+void* SystemFunctionAddress(SystemFunction function);
+
+// A function of the table, bound as the table says: null only for a Fallback function that this
+// Windows lacks.
+template <SystemFunction function>
+typename SystemFunctionType<function>::Type Bound() {
+    return reinterpret_cast<typename SystemFunctionType<function>::Type>(SystemFunctionAddress(function));
 }
 
 }  // namespace tarvolen::win32

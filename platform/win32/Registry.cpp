@@ -1,18 +1,12 @@
-// Registry values read through advapi32's RegGetValueW, bound from the system folder when needed.
+// Registry values read through advapi32's RegGetValueW, bound at its first use.
 #include "platform/win32/Registry.h"
 
-#include "platform/win32/Handles.h"
 #include "platform/win32/Libraries.h"
 
 namespace tarvolen::win32 {
 
 RegistryText ReadMultiString(HKEY root, const wchar_t* subkey, const wchar_t* valueName) {
-    const UniqueModule advapi32 = LoadSystemLibrary(L"advapi32.dll");
-    const auto getValue =
-        advapi32 ? LibraryFunction<decltype(&::RegGetValueW)>(advapi32.get(), "RegGetValueW") : nullptr;
-    if (getValue == nullptr) {
-        return {.error = ERROR_PROC_NOT_FOUND};
-    }
+    const auto getValue = Bound<SystemFunction::RegGetValueW>();
     std::wstring text;
     for (;;) {
         DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));

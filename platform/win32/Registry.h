@@ -15,8 +15,7 @@ struct RegistryText {
     DWORD error = ERROR_SUCCESS;
 };
 
-// Reads a REG_MULTI_SZ value whole, its nulls included, however long it has grown. advapi32 is loaded
-// for the read only, from the system folder.
+// Reads a REG_MULTI_SZ value whole, its nulls included, however long it has grown.
 RegistryText ReadMultiString(HKEY root, const wchar_t* subkey, const wchar_t* valueName);
 
 }  // namespace tarvolen::win32

@@ -160,20 +160,12 @@ Scheduled ScheduleForRestart(HANDLE file, const FileIdentity& identity) {
 }
 
 // Whether the process runs with an administrator's full rights ("Run as administrator"). advapi32 is
-// loaded for the question only, from the system folder.
+// loaded for the question, from the system folder, when it is first asked.
 bool IsElevated() {
-    const UniqueModule advapi32 = LoadSystemLibrary(L"advapi32.dll");
-    if (!advapi32) {
-        return false;
-    }
-    const auto openProcessToken =
-        LibraryFunction<BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE)>(advapi32.get(), "OpenProcessToken");
-    const auto getTokenInformation =
-        LibraryFunction<BOOL(WINAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, PDWORD)>(
-            advapi32.get(), "GetTokenInformation");
+    const auto openProcessToken = Bound<SystemFunction::OpenProcessToken>();
+    const auto getTokenInformation = Bound<SystemFunction::GetTokenInformation>();
     HANDLE token = nullptr;
-    if (openProcessToken == nullptr || getTokenInformation == nullptr ||
-        !openProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) {
+    if (!openProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) {
         return false;
     }
     const UniqueHandle ownedToken(token);
@@ -466,6 +458,11 @@ KitFlag Win32FileKit::RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFl
     std::optional<HeldFile> held = std::exchange(held_, std::nullopt);
     if (held && held->askedPath != path) {
         held.reset();
+    }
+    // The restart's list is read with redirection off, where no library may be loaded (a 32-bit
+    // process would get a 64-bit one): advapi32, which reads it, is bound before.
+    if (allowRestart != kKitFalse) {
+        Bound<SystemFunction::RegGetValueW>();
     }
     const Outcome outcome = WithoutRedirection(redirection_, [&] {
         if (!held) {

@@ -2,7 +2,6 @@
 #include "platform/win32/Win32ShellKit.h"
 
 #include <commdlg.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <optional>
@@ -22,22 +21,6 @@ namespace {
 
 // The longest path Windows can hand out, so that no chosen path is ever cut short.
 constexpr std::size_t kLongestPath = 32768;
-
-// Loads a system DLL from the system folder at its first use, and looks up one of its functions.
-template <class Function>
-Function Bind(UniqueModule& module, const wchar_t* dllName, const char* functionName) {
-    if (!module) {
-        module = LoadSystemLibrary(dllName);
-        if (!module) {
-            ThrowLastError("a system library could not be loaded");
-        }
-    }
-    const auto function = LibraryFunction<Function>(module.get(), functionName);
-    if (function == nullptr) {
-        ThrowLastError("a system function is missing");
-    }
-    return function;
-}
 
 // The process's current folder, however long it is.
 std::wstring CurrentFolder() {
@@ -99,8 +82,7 @@ std::wstring Win32ShellKit::PathFromCommandLine(std::wstring text) {
 }
 
 std::wstring Win32ShellKit::GetSpecialFolder(std::int32_t csidl, std::int32_t token, std::int32_t flags) {
-    using Function = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
-    const auto getFolderPath = Bind<Function>(shell32_, L"shell32.dll", "SHGetFolderPathW");
+    const auto getFolderPath = Bound<SystemFunction::SHGetFolderPathW>();
     // SHGetFolderPathW never writes more than MAX_PATH characters.
     std::wstring path(MAX_PATH, L'\0');
     const HRESULT result =
@@ -118,10 +100,8 @@ std::wstring Win32ShellKit::ShowOpenDialog(std::wstring& initialPath, std::wstri
                                            std::int32_t extraFlags, std::int32_t reserved,
                                            KitFlag fileMustExist) {
     (void)reserved;
-    using Function = BOOL(WINAPI*)(LPOPENFILENAMEW);
-    using ErrorFunction = DWORD(WINAPI*)();
-    const auto getOpenFileName = Bind<Function>(comdlg32_, L"comdlg32.dll", "GetOpenFileNameW");
-    const auto extendedError = Bind<ErrorFunction>(comdlg32_, L"comdlg32.dll", "CommDlgExtendedError");
+    const auto getOpenFileName = Bound<SystemFunction::GetOpenFileNameW>();
+    const auto extendedError = Bound<SystemFunction::CommDlgExtendedError>();
 
     // The filter list wants its pieces separated by null characters and ends with an empty piece.
     std::replace(filter.begin(), filter.end(), L'|', L'\0');

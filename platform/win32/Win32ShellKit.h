@@ -9,7 +9,6 @@
 
 #include "platform/FsRedirection.h"
 #include "platform/ShellKit.h"
-#include "platform/win32/Handles.h"
 
 namespace tarvolen::win32 {
 
@@ -29,9 +28,6 @@ private:
     std::optional<std::wstring> PathOfFileShown(const std::wstring& picked);
 
     FsRedirection& redirection_;
-    // shell32 and comdlg32 are bound at their first use, so neither mode loads them before it needs them.
-    UniqueModule shell32_;
-    UniqueModule comdlg32_;
 };
 
 }  // namespace tarvolen::win32
