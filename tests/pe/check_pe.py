@@ -5,7 +5,7 @@ Usage: check_pe.py EXE [--machine i386|amd64] [--signed] --version X.Y.Z --versi
 
 Besides the file's structure it checks that the executable is a lean, reproducible release: no debug
 sections (they live in EXE.debug, named by a .gnu_debuglink section), no link time stamp, an image
-checksum that is the file's, and for i386 a size of at most 224 KiB (less a signature). It imports
+checksum that is the file's, and for i386 a size of at most 232 KiB (less a signature). It imports
 KnownDLLs only, which Windows takes from its own folder alone, and the loader can place it anywhere
 and keep its data from running (ASLR and DEP). Its version resource and manifest carry the project's
 version, and its copyright line is LICENSE's. It carries no signature, or with --signed one
@@ -42,7 +42,7 @@ KNOWN_DLLS = {
 # Loaded with LoadLibrary when first needed, so they must not be imported.
 LATE_BOUND_DLLS = {"shell32.dll", "comdlg32.dll"}
 GERMAN = 0x0407
-MAX_I386_SIZE = 224 * 1024
+MAX_I386_SIZE = 232 * 1024
 
 
 class PE:
