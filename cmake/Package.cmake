@@ -8,20 +8,9 @@
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(_tarvolen_platform win32)
   set(TARVOLEN_README_BITS 32)
-  set(TARVOLEN_README_64BIT_WINDOWS [=[
-tarvolen.exe is a 32-bit program, but it acts on exactly the path you type:
-C:\Windows\System32\x.dll means the file in System32, not the one in SysWOW64,
-now and at the restart alike. The file-open dialog of the "..." buttons shows
-Windows' view for 32-bit programs, where System32 lists the files of SysWOW64;
-a file picked there is put into the box with the folder it really is in
-(C:\Windows\SysWOW64\x.dll), so the box always names the file you saw.]=])
 else()
   set(_tarvolen_platform win64)
   set(TARVOLEN_README_BITS 64)
-  set(TARVOLEN_README_64BIT_WINDOWS [=[
-tarvolen.exe is a 64-bit program: like every 64-bit program it sees the
-folders of Windows as they are, C:\Windows\System32 in the file-open dialog of
-the "..." buttons as well as in the paths you type.]=])
 endif()
 set(TARVOLEN_README_TITLE "Tarvolen ${PROJECT_VERSION} (${TARVOLEN_README_BITS}-bit)")
 string(LENGTH "${TARVOLEN_README_TITLE}" _tarvolen_title_length)
@@ -44,7 +33,10 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_tarvolen_readm
   ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt)
 file(READ ${_tarvolen_readme_template} _tarvolen_content)
 string(CONFIGURE "${_tarvolen_content}" _tarvolen_content @ONLY)
-_tarvolen_windows_text("${_tarvolen_content}" ${CMAKE_BINARY_DIR}/package/README.txt)
+# The read-me opens with UTF-8's byte-order mark: Notepad before Windows 10 version 1903 reads a UTF-8 file
+# without one in the ANSI code page, and its umlauts come out wrong.
+string(ASCII 239 187 191 _tarvolen_utf8_bom)
+_tarvolen_windows_text("${_tarvolen_utf8_bom}${_tarvolen_content}" ${CMAKE_BINARY_DIR}/package/README.txt)
 file(READ ${CMAKE_SOURCE_DIR}/LICENSE _tarvolen_content)
 _tarvolen_windows_text("${_tarvolen_content}" ${CMAKE_BINARY_DIR}/package/LICENSE.txt)
 file(READ ${CMAKE_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt _tarvolen_content)

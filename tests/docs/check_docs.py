@@ -2,16 +2,22 @@
 """Checks that what the documents tell a reader to run is there, and that they tell no harm.
 
     check_docs.py [--docs FILE...] [BUILD_DIR...]
-    check_docs.py --no-registry-editing | --elevated-recipe | --user-part [--docs FILE...]
+    check_docs.py --no-registry-editing | --elevated-recipe | --user-part | --box-texts [--docs FILE...]
 
-For every command in a ```sh block of the documents (README.md and docs/DEVELOPING.md by default), and
-every one in inline code that runs a script or CMake (`cmake --workflow --preset native`): a script run with
-bash, sh or python3 exists, and each --option given to it is one the script knows; a preset named with
---preset is one of CMakePresets.json, of the kind the command needs; a build folder named as
-build/PRESET is a preset's; a path it names in a folder of the repository (other than build/) exists. With
-BUILD_DIRs (the folders of the presets a full test run builds), every test a document names in
-backquotes (`release.reproducible`, `DeletionMode.*`) is one that CTest lists there: every backquoted
-dotted name is taken for a test unless it ends in a file's extension (`tarvolen.exe`).
+For every command in a ```sh block of the documents (README.md, docs/DEVELOPING.md and docs/guarantees.md
+by default), and every one in inline code that runs a script or CMake (`cmake --workflow --preset native`):
+a script run with bash, sh or python3 exists, and each --option given to it is one the script knows; a
+preset named with --preset is one of CMakePresets.json, of the kind the command needs; a build folder
+named as build/PRESET is a preset's; a path it names in a folder of the repository (other than build/)
+exists. Every other command a document gives, in inline code or in a block of another language
+(`ls -l ...`, `Get-FileHash ...`, `shell:sendto`), is either checked too, or listed below in
+NOT_CHECKABLE, word for word, with the reason it cannot be; one that is neither is a problem. Checked
+too: a tool of the MinGW-w64 toolchain is one that cmake/ names, a path outside the repository is one a
+script of the repository names, and with BUILD_DIRs the read-only ones (ls, git, the toolchain's objdump
+and addr2line) are run and must succeed (addr2line must find a function). With BUILD_DIRs (the
+folders of the presets a full test run builds), every test a document names in backquotes
+(`release.reproducible`, `DeletionMode.*`) is one that CTest lists there: every backquoted dotted name is
+taken for a test unless it ends in a file's extension (`tarvolen.exe`).
 
 The other checks read what a user is told:
   --no-registry-editing  no document tells the reader to open regedit or to change the restart's value
@@ -19,8 +25,15 @@ The other checks read what a user is told:
   --elevated-recipe      both user documents (README.md and the Windows read-me) hold the numbered
                          recipe for a removal as administrator: the shortcut's Advanced properties or an
                          administrator's command prompt, Windows' consent prompt, the restart, the check;
-  --user-part            README.md's part for users (before "## For developers") names no test, no
-                         CTest and none of the internals that docs/DEVELOPING.md explains.
+  --user-part            README.md's part for users (before "## For developers") and docs/guarantees.md
+                         name no test, no CTest and none of the internals that docs/DEVELOPING.md
+                         explains;
+  --box-texts            every German text the user documents quote (README.md, the Windows read-me and
+                         docs/guarantees.md by default) is one the program shows: a run of at least two
+                         words of the program's German, read from startup/ModMain.cpp,
+                         platform/filekit/RemovalReasons.h and platform/win32/TextAndErrors.cpp, must be
+                         part of one of its texts ("…" or "..." stands for what the quote leaves out,
+                         and for the path a box names).
 Exits 1 and says what is missing.
 """
 import argparse
@@ -35,7 +48,36 @@ import sys
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 PRESET_KINDS = {"--workflow": "workflowPresets", "--build": "buildPresets", "ctest": "testPresets"}
 USER_DOCS = ["README.md", "resources/README-Windows.txt.in"]
-ALL_DOCS = ["README.md", "docs/DEVELOPING.md", "resources/README-Windows.txt.in"]
+ALL_DOCS = ["README.md", "docs/DEVELOPING.md", "docs/guarantees.md", "resources/README-Windows.txt.in"]
+COMMAND_DOCS = ["README.md", "docs/DEVELOPING.md", "docs/guarantees.md"]
+QUOTING_DOCS = ["README.md", "resources/README-Windows.txt.in", "docs/guarantees.md"]
+# Where the program's box texts are written.
+BOX_TEXT_SOURCES = ["startup/ModMain.cpp", "platform/filekit/RemovalReasons.h", "platform/win32/TextAndErrors.cpp"]
+# Commands the documents give that no check here can run, word for word, and why.
+ON_WINDOWS = "runs on Windows only, and no test runs on Windows"
+NOT_CHECKABLE = {
+    "tarvolen.exe [file]": "the usage line; both modes are tested under Wine",
+    "cmd": "typed into Windows' Start menu; " + ON_WINDOWS,
+    "shell:sendto": "typed into Windows' Run box; " + ON_WINDOWS,
+    '"C:\\Program Files\\Tarvolen\\tarvolen.exe" "C:\\Users\\Anna\\Documents\\report.docx"':
+        "an example for an administrator's command prompt; " + ON_WINDOWS,
+    "Get-FileHash -Algorithm SHA256 .\\tarvolen-1.0.0-win32.zip": "PowerShell; " + ON_WINDOWS,
+    "Get-AuthenticodeSignature .\\tarvolen.exe": "PowerShell; " + ON_WINDOWS,
+    'reg query "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager" /v PendingFileRenameOperations':
+        ON_WINDOWS + " (the tests read the same value under Wine)",
+    "wineboot -r": "run by the tests inside their Wine session, not by a reader",
+    "reg query": "named as the way to look, not given; " + ON_WINDOWS,
+}
+# First words of commands the documents may give; a command's first word may also be a PowerShell
+# Verb-Noun, a shell: location, a program ending in .exe, or any word followed by an option.
+COMMAND_WORDS = {"bash", "sh", "python3", "cmake", "ctest", "ls", "du", "git", "grep", "sudo", "cmd", "reg",
+                 "regedit", "powershell", "wineboot"}
+ALONE_COMMANDS = {"cmd", "regedit"}
+# Read-only commands that are run when BUILD_DIRs are given; du is only checked for its path (it would walk
+# the runner's mounts while a session uses it).
+RUNNABLE = {"ls", "git"}
+STATIC = {"du"}
+TOOLCHAIN_TOOL = re.compile(r"^(i686|x86_64)-w64-mingw32-(objdump|addr2line)$")
 # A backquoted dotted name that ends so is a file's, not a test's.
 FILE_ENDINGS = {"exe", "dll", "md", "txt", "py", "sh", "cmake", "h", "cpp", "rc", "json", "manifest",
                 "zip", "sha256", "debug", "map", "png", "log", "pdf", "sys", "in"}
@@ -83,6 +125,200 @@ def inline_commands(text):
     return found
 
 
+def other_commands(text):
+    """(line number, command) of every command outside ```sh blocks that runs no script or CMake: in
+    inline code, and each line of a block of another language (```powershell, ```bat)."""
+    found, block = [], None
+    for number, line in enumerate(text.splitlines(), 1):
+        if line.startswith("```"):
+            block = None if block is not None else line.strip()[3:]
+            continue
+        if block == "sh":
+            continue
+        if block is not None:
+            spans = [line.split(" #", 1)[0].strip()]
+        else:
+            spans = [span.strip() for span in re.findall(r"`([^`]+)`", line)]
+        for span in spans:
+            if span and is_command(span) and span.split(" ", 1)[0] not in ("bash", "sh", "python3", "cmake", "ctest"):
+                found.append((number, span))
+    return found
+
+
+def is_command(span):
+    """Whether an inline code span is a command a reader is to run or type."""
+    try:
+        words = shlex.split(span, posix=False)
+    except ValueError:
+        words = span.split()
+    if not words:
+        return False
+    first = words[0].strip('"')
+    if len(words) == 1:
+        return first in ALONE_COMMANDS or re.fullmatch(r"shell:\w+", first) is not None
+    return (first in COMMAND_WORDS or TOOLCHAIN_TOOL.match(first) is not None
+            or re.fullmatch(r"[A-Z][a-z]+-[A-Z][A-Za-z]+", first) is not None
+            or first.lower().endswith(".exe")
+            or re.match(r"^(-{1,2}|/)[A-Za-z]", words[1]) is not None)
+
+
+def check_other_command(command, known, build_dirs):
+    """Problems with a command that runs no script or CMake: listed as not checkable, or checked."""
+    if command in NOT_CHECKABLE:
+        return []
+    words = command.split()
+    first = words[0]
+    problems = []
+    if first in RUNNABLE or first in STATIC or TOOLCHAIN_TOOL.match(first):
+        if TOOLCHAIN_TOOL.match(first):
+            prefix = first.rsplit("-", 1)[0]
+            toolchains = "".join(open(os.path.join(ROOT, "cmake", name), encoding="utf-8").read()
+                                 for name in sorted(os.listdir(os.path.join(ROOT, "cmake"))) if name.endswith(".cmake"))
+            if prefix not in toolchains:
+                problems.append("%s is no tool of a toolchain in cmake/" % first)
+        for word in words[1:]:
+            match = re.match(r"^build/([\w-]+)", word)
+            if match and match.group(1) not in known["configurePresets"]:
+                problems.append("build/%s is no preset's build folder" % match.group(1))
+            if word.startswith("/") and not named_by_a_script(word):
+                problems.append("%s is named by no script of the repository" % word)
+        if build_dirs and not problems and first not in STATIC:
+            run = subprocess.run(command, shell=True, cwd=ROOT, capture_output=True, text=True)
+            if run.returncode != 0:
+                problems.append("fails: %s" % (run.stderr.strip() or run.stdout.strip())[:200])
+            elif "addr2line" in first and run.stdout.startswith("??"):
+                problems.append("finds no function at that address")
+        return problems
+    return ["is neither checked here nor listed in NOT_CHECKABLE with the reason it cannot be"]
+
+
+def named_by_a_script(path):
+    for folder in ("harness", "tools"):
+        for base, _, names in os.walk(os.path.join(ROOT, folder)):
+            for name in names:
+                if name.endswith(".sh"):
+                    with open(os.path.join(base, name), encoding="utf-8", errors="replace") as fh:
+                        if path in fh.read():
+                            return True
+    return False
+
+
+def unescape_cpp(literal):
+    return re.sub(r'\\(u[0-9a-fA-F]{4}|.)', lambda m: chr(int(m.group(1)[1:], 16)) if m.group(1)[0] == "u"
+                  else {"r": "\r", "n": "\n", "t": "\t"}.get(m.group(1), m.group(1)), literal)
+
+
+WILDCARD = "\x00"
+
+
+def program_texts():
+    """Every text the program's sources build from wide literals, what is not a literal as WILDCARD."""
+    token_re = re.compile(r'L"(?:\\.|[^"\\])*"|[A-Za-z_]\w*|//[^\n]*|\S')
+    tokens = []
+    for source in BOX_TEXT_SOURCES:
+        with open(os.path.join(ROOT, source), encoding="utf-8") as fh:
+            tokens += [token for token in token_re.findall(fh.read()) if not token.startswith("//")] + [";"]
+    named, texts = {}, []
+
+    def operand(i):
+        """(text, next index) of the operand at i, or None."""
+        if tokens[i].startswith('L"'):
+            text = ""
+            while i < len(tokens) and tokens[i].startswith('L"'):
+                text += unescape_cpp(tokens[i][2:-1])
+                i += 1
+            return text, i
+        if re.match(r"[A-Za-z_]", tokens[i]):
+            name, i = tokens[i], i + 1
+            if i < len(tokens) and tokens[i] == "(":
+                depth = 0
+                while i < len(tokens):
+                    depth += {"(": 1, ")": -1}.get(tokens[i], 0)
+                    i += 1
+                    if depth == 0:
+                        break
+                if name == "Quoted":
+                    return '"' + WILDCARD + '"', i
+            return named.get(name, WILDCARD), i
+        return None
+
+    for _ in range(2):  # the second pass knows every named text
+        texts = []
+        i = 0
+        while i < len(tokens):
+            starts_literal = tokens[i].startswith('L"')
+            got = operand(i) if starts_literal or re.match(r"[A-Za-z_]", tokens[i]) else None
+            if got is None:
+                i += 1
+                continue
+            parts, j = [got[0]], got[1]
+            while j + 1 < len(tokens) and tokens[j] == "+":
+                more = operand(j + 1)
+                if more is None:
+                    break
+                parts.append(more[0])
+                j = more[1]
+            if len(parts) == 1 and not starts_literal:
+                i += 1
+                continue
+            text = "".join(parts)
+            if i >= 2 and tokens[i - 1] == "=" and re.match(r"k[A-Z]", tokens[i - 2]) and len(parts) == 1:
+                named[tokens[i - 2]] = text
+            if sum(c.isalpha() for c in text) >= 2:
+                texts.append(re.sub(r"\s+", " ", text).strip())
+            i = j
+    return texts
+
+
+# Words of the program's German that English text uses too: they may stand inside a quote, but do not make
+# one.
+SHARED_WORDS = {"tarvolen", "administrator", "link", "name", "error"}
+# Common German words beside the program's own, so that a quote that drifts from the program's words is
+# still read as German.
+GERMAN_WORDS = {"der", "die", "das", "ist", "nicht", "und", "wurde", "wird", "werden", "kann", "konnte", "mit",
+                "von", "zu", "auf", "ein", "eine", "dem", "den", "im", "beim", "noch", "jetzt", "bitte", "datei",
+                "dateien", "gelöscht", "löschen", "entfernt", "entfernen", "neustart", "fehler", "wirklich"}
+
+
+def german_runs(text, vocabulary):
+    """Each run of at least two words of the program's German in a document, with the quotation marks,
+    ellipses and dashes between them."""
+    flat = re.sub(r"\s+", " ", re.sub(r"[`*]", "", text))
+    runs, current, words = [], [], 0
+    for token in flat.split(" ") + ["|"]:
+        core = re.sub(r"^[^\w]+|[^\w]+$", "", token).casefold()
+        if core and core in vocabulary:
+            current.append(token)
+            words += core not in SHARED_WORDS
+        elif not core and token and re.fullmatch(r"[\"„“”….\-–,:;?!]+", token) and current:
+            current.append(token)
+        else:
+            while current and (re.sub(r"[^\w]", "", current[-1]).casefold() in SHARED_WORDS
+                               or current[-1] in ("-", "–")):
+                current.pop()
+            while current and re.sub(r"[^\w]", "", current[0]).casefold() in SHARED_WORDS:
+                current.pop(0)
+            if words >= 2:
+                runs.append(" ".join(current).strip("\"„“”':),;").lstrip("("))
+            current, words = [], 0
+    return runs
+
+
+def check_box_texts(text, texts=None):
+    texts = texts if texts is not None else program_texts()
+    vocabulary = GERMAN_WORDS | {word.casefold() for program_text in texts
+                                 if re.search(r"[äöüß]|\b(Datei|nicht|wird)\b", program_text)
+                                 for word in re.findall(r"\w+", program_text)}
+    problems = []
+    for run in german_runs(text, vocabulary):
+        candidates = [run] + ([run[:-1]] if run.endswith((".", ":")) else [])
+        patterns = [re.compile(".*?".join(re.escape(piece) for piece in re.split(r"…|\.\.\.", candidate)), re.S)
+                    for candidate in candidates]
+        if not any(pattern.search(program_text) for pattern in patterns for program_text in texts):
+            problems.append("quotes a German text the program does not show: %s" % run[:160])
+    return problems
+
+
 def is_test_name(name):
     return name.rsplit(".", 1)[-1].lower() not in FILE_ENDINGS
 
@@ -103,20 +339,20 @@ def check_elevated_recipe(text):
     """The numbered recipe for a removal as administrator, step by step."""
     steps = re.findall(r"^\s*\d+\.\s+.*(?:\n(?!\s*\d+\.\s|\s*$).*)*", text, flags=re.M)
     recipe = " ".join(re.sub(r"\s+", " ", step) for step in steps)
-    wanted = {"the shortcut's Advanced properties": r"Advanced",
-              "Run as administrator": r"Run as administrator",
+    wanted = {"Run as administrator": r"Run as administrator",
               "an administrator's command prompt": r"(?i)command prompt",
               "Windows' consent prompt (User Account Control)": r"User Account Control",
               "the restart": r"\brestart",
-              "the check afterwards (reg query or a look at the folder)": r"reg query"}
+              "the check afterwards (reg query or a look at the folder)": r"reg query|no longer in its folder"}
     return ["its numbered steps do not give %s" % what for what, rule in wanted.items()
             if not re.search(rule, recipe)]
 
 
-def check_user_part(text):
-    end = text.find("\n## For developers")
+def check_user_part(text, whole=False):
+    """The part for users names no test and no internals; with whole, all of the text is for users."""
+    end = -1 if whole else text.find("\n## For developers")
     user = text[:end] if end >= 0 else text
-    problems = [] if end >= 0 else ['no "## For developers" part: all of it is the user part']
+    problems = [] if end >= 0 or whole else ['no "## For developers" part: all of it is the user part']
     problems += ["the user part names the test `%s`" % name
                  for name in re.findall(r"`([A-Za-z][\w]*\.[\w.*]+)`", user) if is_test_name(name)]
     return problems + ["the user part speaks of %s" % word for word, rule in INTERNALS.items()
@@ -185,30 +421,42 @@ def main(argv):
     reading.add_argument("--no-registry-editing", action="store_const", dest="reading", const=check_registry_editing)
     reading.add_argument("--elevated-recipe", action="store_const", dest="reading", const=check_elevated_recipe)
     reading.add_argument("--user-part", action="store_const", dest="reading", const=check_user_part)
+    reading.add_argument("--box-texts", action="store_const", dest="reading", const=check_box_texts)
     args = ap.parse_args(argv)
     if args.reading:
         defaults = {check_registry_editing: ALL_DOCS, check_elevated_recipe: USER_DOCS,
-                    check_user_part: ["README.md"]}
+                    check_user_part: ["README.md", "docs/guarantees.md"], check_box_texts: QUOTING_DOCS}
         failed = 0
         for doc in args.docs or defaults[args.reading]:
-            with open(os.path.join(ROOT, doc), encoding="utf-8") as fh:
-                for problem in args.reading(fh.read()):
+            with open(os.path.join(ROOT, doc), encoding="utf-8-sig") as fh:
+                text = fh.read()
+                if args.reading is check_user_part:
+                    found = check_user_part(text, whole=os.path.basename(doc) == "guarantees.md")
+                else:
+                    found = args.reading(text)
+                for problem in found:
                     print("%s: %s" % (doc, problem))
                     failed += 1
         print("%d problem(s)" % failed if failed else "as it should be")
         return 1 if failed else 0
-    args.docs = args.docs or ["README.md", "docs/DEVELOPING.md"]
+    args.docs = args.docs or COMMAND_DOCS
     known = presets()
     tests = test_names(args.build_dirs) if args.build_dirs else set()
     failed = 0
     for doc in args.docs:
-        with open(os.path.join(ROOT, doc), encoding="utf-8") as fh:
+        with open(os.path.join(ROOT, doc), encoding="utf-8-sig") as fh:
             text = fh.read()
         listed = commands(text) + inline_commands(text)
         for number, command in listed:
             for problem in check_command(command, known):
                 print("%s:%d: %s: %s" % (doc, number, command, problem))
                 failed += 1
+        others = other_commands(text)
+        for number, command in others:
+            for problem in check_other_command(command, known, args.build_dirs):
+                print("%s:%d: %s: %s" % (doc, number, command, problem))
+                failed += 1
+        listed += others
         named = 0
         if tests:
             for name in sorted(set(re.findall(r"`([A-Za-z][\w]*\.[\w.*]+)`", text))):

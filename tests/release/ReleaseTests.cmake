@@ -22,18 +22,21 @@ set_tests_properties(release.notices_check_catches_a_dll_not_imported PROPERTIES
   PASS_REGULAR_EXPRESSION "are NOT the ones it imports")
 
 # The release package as a Windows user receives it: its five files, Windows line ends in every text,
-# the version and LICENSE's copyright line in the read-me. Built here as a release builds it.
+# the read-me in UTF-8 with its byte-order mark, the version and LICENSE's copyright line in it. Built here as a release builds it.
 set(_tarvolen_zip ${CMAKE_BINARY_DIR}/tarvolen-${PROJECT_VERSION}-${_tarvolen_platform}.zip)
 add_test(NAME release.package COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target package)
 set_tests_properties(release.package PROPERTIES FIXTURES_SETUP ReleasePackage)
 set(_tarvolen_package_check ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/check_package.py ${_tarvolen_zip}
   --version ${PROJECT_VERSION} --license ${CMAKE_SOURCE_DIR}/LICENSE)
 add_test(NAME release.package_texts COMMAND ${_tarvolen_package_check})
-# The check must catch what it exists to catch: a line in LF alone, a year that is not LICENSE's.
+# The check must catch what it exists to catch: a line in LF alone, a year that is not LICENSE's, a read-me
+# without its byte-order mark.
 add_test(NAME release.package_check_catches_a_line_in_lf_alone COMMAND ${_tarvolen_package_check} --flaw lone_lf)
 add_test(NAME release.package_check_catches_another_year COMMAND ${_tarvolen_package_check} --flaw copyright_year)
+add_test(NAME release.package_check_catches_a_read_me_without_bom COMMAND ${_tarvolen_package_check} --flaw no_bom)
 set_tests_properties(release.package_texts release.package_check_catches_a_line_in_lf_alone
-  release.package_check_catches_another_year PROPERTIES FIXTURES_REQUIRED ReleasePackage)
+  release.package_check_catches_another_year release.package_check_catches_a_read_me_without_bom
+  PROPERTIES FIXTURES_REQUIRED ReleasePackage)
 
 # The release package is reproducible: built twice from two git checkouts in two folders, as a release
 # is built, it comes out byte for byte the same, dated at the commit's time.

@@ -4,7 +4,8 @@
     check_package.py ZIP --version X.Y.Z --license LICENSE [--date EPOCH] [--flaw FLAW]
 
 The zip holds the five files of a release; every text in it ends every line the Windows way (CR LF);
-the read-me's title carries the version and its licence section LICENSE's copyright line; LICENSE.txt
+the read-me opens with UTF-8's byte-order mark and is UTF-8 throughout (so that Notepad before Windows 10
+version 1903 shows its umlauts, not the ANSI code page's reading of their bytes); its title carries the version and its licence section LICENSE's copyright line; LICENSE.txt
 is LICENSE; SHA256SUMS holds the hash of each other file. With --date, every member is dated at that
 time (the zip's DOS time, in UTC, to two seconds). Prints one "ok: ..." or "FAIL: ..." line per check
 and exits 1 if any failed.
@@ -13,6 +14,7 @@ With --flaw, the checks run on the zip's files with one flaw put in, and the run
 exactly the check that guards against it fails:
   lone_lf         one line of README.txt ends in LF alone
   copyright_year  the year of README.txt's copyright line changed to one LICENSE does not hold
+  no_bom          README.txt without its byte-order mark
 """
 import argparse
 import hashlib
@@ -25,7 +27,9 @@ import zipfile
 FILES = ["LICENSE.txt", "README.txt", "SHA256SUMS", "THIRD-PARTY-NOTICES.txt", "tarvolen.exe"]
 TEXTS = ["LICENSE.txt", "README.txt", "SHA256SUMS", "THIRD-PARTY-NOTICES.txt"]
 EXPECTED = {"lone_lf": "README.txt ends every line in CR LF",
-            "copyright_year": "README.txt holds LICENSE's copyright line"}
+            "copyright_year": "README.txt holds LICENSE's copyright line",
+            "no_bom": "README.txt opens with UTF-8's byte-order mark and is UTF-8"}
+UTF8_BOM = b"\xef\xbb\xbf"
 
 
 def flawed(files, flaw):
@@ -36,6 +40,8 @@ def flawed(files, flaw):
         files["README.txt"] = readme[:at] + readme[at + 1:]
     elif flaw == "copyright_year":
         files["README.txt"] = re.sub(rb"(Copyright \(c\) )\d{4}", rb"\g<1>1999", readme, count=1)
+    elif flaw == "no_bom":
+        files["README.txt"] = readme[len(UTF8_BOM):] if readme.startswith(UTF8_BOM) else readme
     old = hashlib.sha256(readme).hexdigest().encode()
     files["SHA256SUMS"] = files["SHA256SUMS"].replace(old, hashlib.sha256(files["README.txt"]).hexdigest().encode())
     return files
@@ -62,7 +68,14 @@ def check(files, dates, zip_name, args):
         license_text = fh.read()
     copyright = next((line for line in license_text.splitlines() if line.startswith(b"Copyright ")), None)
     readme = files.get("README.txt", b"")
-    title = readme.split(b"\r\n", 1)[0].decode("utf-8", "replace")
+    try:
+        readme.decode("utf-8")
+        utf8 = True
+    except UnicodeDecodeError:
+        utf8 = False
+    result(readme.startswith(UTF8_BOM) and utf8, "README.txt opens with UTF-8's byte-order mark and is UTF-8",
+           "it opens with %r%s" % (readme[:3], "" if utf8 else " and is not UTF-8"))
+    title = readme.split(b"\r\n", 1)[0].decode("utf-8", "replace").lstrip("\ufeff")
     result(re.fullmatch(r"Tarvolen %s \((32|64)-bit\)" % re.escape(args.version), title),
            "README.txt's title carries version %s" % args.version, "got %r" % title)
     result(copyright and copyright + b"\r\n" in readme, "README.txt holds LICENSE's copyright line",
