@@ -1,4 +1,4 @@
-// FileKit on Windows: files judged, held, compared and removed through one handle, with redirection off.
+// FileKit on Windows: files judged, held, compared and removed through the held handle, redirection off.
 #include "platform/win32/Win32FileKit.h"
 
 #include <initializer_list>
@@ -89,7 +89,7 @@ bool SetDeleteOnClose(HANDLE file, bool remove) {
 // Marks the open file for removal when this handle closes; the system's error where it refuses. With
 // POSIX semantics the name goes at that moment, even while other programs (an indexer, a virus
 // scanner, a preview) still hold the file open letting others delete it; only then is "removed" true
-// when it is said. Where the system refuses them (before Windows 10 1709, file systems without them),
+// when it is said. Where the system refuses them (older systems, file systems without them, Wine 8),
 // the classic way removes the name only once the last handle to the file is closed.
 DWORD MarkForRemoval(HANDLE file) {
     FileDispositionInformationEx posix{kDispositionDelete | kDispositionPosixSemantics};
@@ -417,8 +417,8 @@ Outcome RemoveOrSchedule(HeldFile file, bool clearReadOnly, bool allowRestart) {
 
 // Why nothing was removed, a line each: why the file could not be removed now, then why it could not
 // be left for the restart either, then what else went wrong. Put into words only once the file is let
-// go: that may load message resources and advapi32, which must come from this process's own system
-// folder.
+// go and redirection is back on: that may load message resources and advapi32, which must come from
+// this process's own system folder.
 std::wstring ErrorText(const Outcome& outcome) {
     std::wstring text;
     const auto addLine = [&](std::wstring_view line) {
