@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/AnsiCodePage.h"
 #include "platform/CommandLine.h"
+#include "platform/Components.h"
 #include "platform/FileKit.h"
 #include "platform/FormControls.h"
 #include "platform/MessageBoxService.h"
-#include "platform/AnsiCodePage.h"
-#include "platform/Components.h"
 #include "platform/MoveFileApi.h"
 #include "platform/ShellKit.h"
 #include "startup/ModMain.h"
