@@ -2,6 +2,7 @@
 # run.sh and test.sh.
 TARVOLEN_PACKAGES=(
     cmake make g++ googletest python3
+    clang-format  # the check of the code's formatting (layout.code_is_clang_formatted)
     clang libclang-rt-dev  # the fuzzer of the path text functions (libFuzzer)
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     wine wine64 fonts-wine xvfb x11-utils imagemagick
