@@ -17,6 +17,13 @@ set(TARVOLEN_MINGW_RELEASE ON)
 # Debug information for every configuration; it ends up in tarvolen.exe.debug, not in the executable.
 # Unused functions and data are dropped at link time. The release optimises for size: the program is
 # small and interactive, and most of its weight is the statically linked C++ runtime.
+#
+# The program itself, tarvolen.exe and the libraries it is made of, is built as the release in every
+# optimised configuration, so that both zips hold a release: the win64 preset's RelWithDebInfo gives
+# the same program as Release. The configuration decides how the rest is built: the win64 preset's
+# test programs keep RelWithDebInfo's -O2, Release (the win32 preset) builds them for size too, and
+# Debug builds everything unoptimised, for the debugger.
+set(_tarvolen_release "$<CONFIG:Release,MinSizeRel,RelWithDebInfo>")
 add_compile_options(
   "$<$<COMPILE_LANGUAGE:CXX>:-g;-ffunction-sections;-fdata-sections>"
   "$<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CONFIG:Release,MinSizeRel>>:-Os>")
@@ -30,7 +37,7 @@ add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:${_tarvolen_prefix_maps}>")
 # Only a release executable links with link-time optimisation (see below); every other program that
 # links the program's libraries, the tests above all, takes their objects' machine code as it is.
 add_link_options(
-  "$<$<AND:$<CONFIG:Release,MinSizeRel>,$<NOT:$<BOOL:$<TARGET_PROPERTY:TARVOLEN_LTO>>>>:-fno-lto>")
+  "$<$<AND:${_tarvolen_release},$<NOT:$<BOOL:$<TARGET_PROPERTY:TARVOLEN_LTO>>>>:-fno-lto>")
 
 # No link time in the PE header: the time stamp field stays zero.
 add_link_options(-Wl,--no-insert-timestamp)
@@ -57,12 +64,12 @@ function(_tarvolen_release_executable target)
   # beside the optimiser's form), so the test programs link the same libraries without it, as before.
   # The optimiser compiles again at link time, all of the program in one piece (it is small), so the
   # link gets what shapes the code and the debug information: -Os, -g and the file prefix maps.
-  set(release "$<CONFIG:Release,MinSizeRel>")
+  set(release "${_tarvolen_release}")
   set_property(TARGET ${target} PROPERTY TARVOLEN_LTO ON)
   _tarvolen_own_libraries(${target} libraries)
   foreach(code IN LISTS libraries ITEMS ${target})
     target_compile_options(${code} PRIVATE
-      "$<$<AND:$<COMPILE_LANGUAGE:CXX>,${release}>:-flto;-ffat-lto-objects>")
+      "$<$<AND:$<COMPILE_LANGUAGE:CXX>,${release}>:-Os;-flto;-ffat-lto-objects>")
   endforeach()
   target_link_options(${target} PRIVATE
     "$<${release}:-flto;-flto-partition=one;-Os;-g;${_tarvolen_prefix_maps}>")
