@@ -9,8 +9,10 @@ by default), and every one in inline code that runs a script or CMake (`cmake --
 a script run with bash, sh or python3 exists, and each --option given to it is one the script knows; a
 preset named with --preset is one of CMakePresets.json, of the kind the command needs; a build folder
 named as build/PRESET is a preset's; a path it names in a folder of the repository (other than build/)
-exists. Every other command a document gives, in inline code or in a block of another language
-(`ls -l ...`, `Get-FileHash ...`, `shell:sendto`), is either checked too, or listed below in
+exists; a command may begin with a variable's value for it alone (`NAME=value cmake ...`). A release
+zip the documents name (tarvolen-X.Y.Z-win32.zip) has project()'s version. Every other command a
+document gives, in inline code or in a block of another language (`ls -l ...`, `Get-FileHash ...`,
+`shell:sendto`), is either checked too, or listed below in
 NOT_CHECKABLE, word for word, with the reason it cannot be; one that is neither is a problem. Checked
 too: a tool of the MinGW-w64 toolchain is one that cmake/ names, a path outside the repository is one a
 script of the repository names, and with BUILD_DIRs the read-only ones (ls, git, the toolchain's objdump
@@ -373,6 +375,8 @@ def check_command(command, known):
         words = shlex.split(command)
     except ValueError as e:
         return ["cannot be read: %s" % e]
+    while words and re.fullmatch(r"[A-Za-z_]\w*=.*", words[0]):
+        words = words[1:]
     if not words:
         return problems
     if words[0] in ("bash", "sh", "python3") and len(words) > 1:
@@ -403,6 +407,15 @@ def check_command(command, known):
                 and not os.path.exists(os.path.join(ROOT, word)):
             problems.append("%s: no such file" % word)
     return problems
+
+
+def check_zip_versions(text):
+    """The version in each release zip's name the document gives is project()'s."""
+    with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as fh:
+        version = re.search(r"project\(Tarvolen VERSION ([\d.]+)", fh.read()).group(1)
+    return ["%d: tarvolen-%s-%s.zip: the version is not project()'s, %s" % (text.count("\n", 0, m.start()) + 1,
+                                                                           m.group(1), m.group(2), version)
+            for m in re.finditer(r"tarvolen-(\d+\.\d+\.\d+)-(win32|win64)\.zip", text) if m.group(1) != version]
 
 
 def test_names(build_dirs):
@@ -457,6 +470,9 @@ def main(argv):
                 print("%s:%d: %s: %s" % (doc, number, command, problem))
                 failed += 1
         listed += others
+        for problem in check_zip_versions(text):
+            print("%s:%s" % (doc, problem))
+            failed += 1
         named = 0
         if tests:
             for name in sorted(set(re.findall(r"`([A-Za-z][\w]*\.[\w.*]+)`", text))):
