@@ -7,6 +7,7 @@
 # remove-signature) must be the own build's, byte for byte; SHA256SUMS must be the own build's with
 # the signed tarvolen.exe's hash in its line; every other file must be the same. Prints one line per
 # file and fails when any differs. Works in a folder beside OWN that it removes when all are the same.
+# -D OSSLSIGNCODE=<path> chooses the osslsigncode; without it, the one on the PATH.
 foreach(_zip SIGNED OWN)
   if(NOT EXISTS "${${_zip}}")
     message(FATAL_ERROR "Give the signed zip as -D SIGNED=... and your own as -D OWN=... "
@@ -14,7 +15,9 @@ foreach(_zip SIGNED OWN)
   endif()
   get_filename_component(${_zip} "${${_zip}}" ABSOLUTE)
 endforeach()
-find_program(_osslsigncode osslsigncode REQUIRED)
+if(NOT OSSLSIGNCODE)
+  find_program(OSSLSIGNCODE osslsigncode REQUIRED)
+endif()
 get_filename_component(_work "${OWN}" DIRECTORY)
 set(_work "${_work}/signed-comparison")
 file(REMOVE_RECURSE "${_work}")
@@ -28,7 +31,7 @@ if(NOT _signed_files STREQUAL _own_files)
   set(_different "the files")
 endif()
 
-execute_process(COMMAND "${_osslsigncode}" remove-signature -in "${_work}/signed/tarvolen.exe"
+execute_process(COMMAND "${OSSLSIGNCODE}" remove-signature -in "${_work}/signed/tarvolen.exe"
                         -out "${_work}/tarvolen.exe" RESULT_VARIABLE _result OUTPUT_QUIET)
 if(NOT _result EQUAL 0)
   message(FATAL_ERROR "The signed zip's tarvolen.exe carries no signature that could be removed")

@@ -13,14 +13,16 @@ endif()
 
 # With a maintainer's certificate (cmake/Package.cmake): tarvolen.exe signed with a SHA-256 digest,
 # named Tarvolen (the name User Account Control shows), time-stamped when a server is named. The
-# password goes from the environment to osslsigncode's standard input, on no command line and into no
-# file. Signed beside the staged file, then put in its place with the mode install() gave it.
+# password goes from the environment through a pipe to osslsigncode, on no command line and into no
+# file. osslsigncode reads it as the file /dev/stdin: "-readpass -" means standard input only to
+# versions after 2.5, Debian 12's, which opens "-" as a file name; a path works with both. Signed beside
+# the staged file, then put in its place with the mode install() gave it.
 if(CPACK_TARVOLEN_SIGN_WITH)
   set(_exe "${_stage}/tarvolen.exe")
   set(_read_password "")
   if(DEFINED ENV{TARVOLEN_SIGN_PASSWORD})
     set(_read_password COMMAND printenv TARVOLEN_SIGN_PASSWORD)
-    list(APPEND CPACK_TARVOLEN_SIGN_WITH -readpass -)
+    list(APPEND CPACK_TARVOLEN_SIGN_WITH -readpass /dev/stdin)
   endif()
   if(CPACK_TARVOLEN_SIGN_TIMESTAMP_URL)
     list(APPEND CPACK_TARVOLEN_SIGN_WITH -ts "${CPACK_TARVOLEN_SIGN_TIMESTAMP_URL}")

@@ -56,12 +56,13 @@ set_tests_properties(release.reproducible PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE
 # signature; a copy changed in one byte and a signature of another authority fail, for that reason; the
 # signed zip less its signature is this build's zip; the signed executable passes the executable checks
 # and shows its first box under Wine.
+# TARVOLEN_OSSLSIGNCODE chooses the osslsigncode that signs and verifies (Debian 12's 2.5 or a newer one).
+find_program(TARVOLEN_OSSLSIGNCODE osslsigncode REQUIRED)
 set(_signed ${CMAKE_BINARY_DIR}/signed)
 add_test(NAME release.signed_package COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/signed_release.sh
   ${CMAKE_SOURCE_DIR} ${_signed} ${CMAKE_COMMAND} ${_tarvolen_release_preset}
-  $<TARGET_FILE:tarvolen_deletion_tests> $<TARGET_FILE:tarvolen>)
+  $<TARGET_FILE:tarvolen_deletion_tests> $<TARGET_FILE:tarvolen> ${TARVOLEN_OSSLSIGNCODE})
 set_tests_properties(release.signed_package PROPERTIES FIXTURES_SETUP SignedRelease TIMEOUT 600 RUN_SERIAL TRUE)
-find_program(TARVOLEN_OSSLSIGNCODE osslsigncode REQUIRED)
 set(_verify ${TARVOLEN_OSSLSIGNCODE} verify -CAfile ${_signed}/ca/tarvolen-ca.crt -in)
 add_test(NAME release.signature_verifies COMMAND ${_verify} ${_signed}/zip/tarvolen.exe)
 add_test(NAME release.signature_rejects_a_changed_byte COMMAND ${_verify} ${_signed}/changed.exe)
@@ -76,11 +77,11 @@ add_test(NAME pe.signed_executable COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_
   ${_signed}/zip/tarvolen.exe --signed --machine ${pe_machine} ${pe_version})
 # The comparison anyone can make of a signed zip with their own, and that it sees a signed executable.
 set(_signed_zip ${_signed}/build/tarvolen-${PROJECT_VERSION}-${_tarvolen_platform}.zip)
-set(_compare ${CMAKE_SOURCE_DIR}/cmake/CompareSigned.cmake)
+set(_compare -D OSSLSIGNCODE=${TARVOLEN_OSSLSIGNCODE} -P ${CMAKE_SOURCE_DIR}/cmake/CompareSigned.cmake)
 add_test(NAME release.signed_less_its_signature_is_the_unsigned_build
-  COMMAND ${CMAKE_COMMAND} -D SIGNED=${_signed_zip} -D OWN=${_tarvolen_zip} -P ${_compare})
+  COMMAND ${CMAKE_COMMAND} -D SIGNED=${_signed_zip} -D OWN=${_tarvolen_zip} ${_compare})
 add_test(NAME release.signed_comparison_catches_a_signed_own_build
-  COMMAND ${CMAKE_COMMAND} -D SIGNED=${_signed_zip} -D OWN=${_signed_zip} -P ${_compare})
+  COMMAND ${CMAKE_COMMAND} -D SIGNED=${_signed_zip} -D OWN=${_signed_zip} ${_compare})
 set_tests_properties(release.signed_comparison_catches_a_signed_own_build PROPERTIES
   PASS_REGULAR_EXPRESSION "tarvolen.exe \\(signature removed\\): DIFFERENT")
 add_test(NAME release.signed_shows_its_first_box COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR}
