@@ -31,11 +31,12 @@ The other checks read what a user is told:
                          right after the command that shows it);
   --box-texts            every German text the user documents quote (README.md, the Windows read-me and
                          docs/guarantees.md by default, and the wide literals of the start-up
-                         benchmark's floor box and driver) is one the program shows: a run of at least two
-                         words of the program's German, read from startup/ModMain.cpp,
+                         benchmark's floor box and driver) is one the program shows: a run of at least
+                         two words of the program's German, read from startup/ModMain.cpp,
                          platform/filekit/RemovalReasons.h and platform/win32/TextAndErrors.cpp, must be
                          part of one of its texts ("…" or "..." stands for what the quote leaves out,
-                         and for the path a box names).
+                         and for the path a box names); and each title the picture script looks for
+                         starts one of the program's titles.
   --promises             every promise docs/guarantees.md and README.md mark as shown ("(tested)",
                          "(tested natively: ...)", "(checked: ...)") has its row in
                          tests/docs/tested_promises.txt, and every row its marker; with BUILD_DIRs, each
@@ -347,6 +348,25 @@ def check_box_texts(text, texts=None):
     return problems
 
 
+# The script that takes the README's pictures finds the program's first window by the start of its title.
+RUN_SCRIPT = os.path.join("tools", "run.sh")
+TITLE_SOURCES = ["startup/ModMain.cpp", "platform/MessageBoxService.h", "window/ReplacerLayout.h"]
+
+
+def check_window_titles():
+    """Each title the picture script looks for starts a title the program gives a box or its window."""
+    with open(os.path.join(ROOT, RUN_SCRIPT), encoding="utf-8") as fh:
+        match = re.search(r"""grep -E '"\(([^)]+)\)'""", fh.read())
+    literals = []
+    for source in TITLE_SOURCES:
+        with open(os.path.join(ROOT, source), encoding="utf-8") as fh:
+            literals += re.findall(r'L"([^"\\]*)"', fh.read())
+    if not match:
+        return ["%s: no list of the window titles it looks for" % RUN_SCRIPT]
+    return ["%s looks for a window titled %s..., which the program does not show" % (RUN_SCRIPT, title)
+            for title in match.group(1).split("|") if not any(literal.startswith(title) for literal in literals)]
+
+
 def is_test_name(name):
     return name.rsplit(".", 1)[-1].lower() not in FILE_ENDINGS
 
@@ -584,6 +604,10 @@ def main(argv):
                 for problem in found:
                     print("%s: %s" % (doc, problem))
                     failed += 1
+        if args.reading is check_box_texts and not args.docs:
+            for problem in check_window_titles():
+                print(problem)
+                failed += 1
         print("%d problem(s)" % failed if failed else "as it should be")
         return 1 if failed else 0
     args.docs = args.docs or COMMAND_DOCS
