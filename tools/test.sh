@@ -51,7 +51,8 @@ for preset in native fuzz win64 win32; do
     failed=$((failed + bad))
     echo "$preset: $summary ($((SECONDS - started)) s)"
 done
-# The commands and test names the README and docs/DEVELOPING.md give, against the presets' tests.
+# The commands and test names the documents give, and the tests of the promises they mark as tested,
+# against the presets' tests and their last runs.
 cmake --build build/native --target docs_test_names || status=1
 # A 32-bit test run interrupted once its session is up leaves nothing of that session behind.
 log=$(mktemp)

@@ -4,14 +4,20 @@
 tarvolen.exe is linked statically, so it holds code of GCC's runtime libraries (libstdc++, libgcc) and
 of the MinGW-w64 runtime (start-up code, libmingw32, libmingwex, winpthreads). The notices quote those
 libraries' licences and copyright statements word for word from the files the toolchain's Debian
-packages install; nothing is written from memory. Run it again after a toolchain update:
+packages install; nothing is written from memory. The Windows libraries it names as loaded at run time
+are those of the program's table of bound functions (platform/win32/Libraries.h). Run it again after a
+toolchain update or a change of that table's libraries:
 
     python3 tools/third_party_notices.py > THIRD-PARTY-NOTICES.txt
 
 The CTest test release.notices checks, per build, that every library the link map shows is named here.
 """
+import os
+import re
 import subprocess
 import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 GCC_PACKAGE = "gcc-mingw-w64-base"  # the copyright file of gcc-mingw-w64-{i686,x86-64}-posix(-runtime)
 MINGW_PACKAGE = "mingw-w64-common"  # the same file as mingw-w64-{i686,x86-64}-dev's
@@ -25,6 +31,14 @@ def read(package):
 def version(package):
     return subprocess.run(["dpkg-query", "-W", "-f=${Version}", package], capture_output=True, text=True,
                           check=True).stdout
+
+
+def loaded_at_run_time():
+    """The libraries of the table of bound functions, in its order, but kernel32, which the program imports."""
+    with open(os.path.join(ROOT, "platform", "win32", "Libraries.h"), encoding="utf-8") as file:
+        libraries = re.findall(r"^\s*F\(\s*\w+\s*,\s*(\w+)\s*,", file.read(), flags=re.M)
+    names = [name for name in dict.fromkeys(libraries) if name != "kernel32"]
+    return ", ".join(names[:-1]) + " and " + names[-1] if len(names) > 1 else "".join(names)
 
 
 def between(text, start, end):
@@ -63,7 +77,7 @@ def main():
                  between(gcc, "GCC RUNTIME LIBRARY EXCEPTION", "libquadmath/*.[hc]:"))
 
     out = sys.stdout
-    out.write("""Third-party notices for tarvolen.exe
+    out.write(f"""Third-party notices for tarvolen.exe
 ====================================
 
 tarvolen.exe, the 32-bit and the 64-bit build alike, is linked statically. Besides Tarvolen's own code
@@ -72,8 +86,8 @@ MinGW-w64 as packaged by Debian. Each library's licence and copyright notices ar
 copyright files that the compilers' packages install.
 
 The executable also calls functions of Windows' own DLLs. It imports kernel32, user32, gdi32 and msvcrt
-through import libraries, which only name those functions and carry no code, and it loads shell32 and
-comdlg32 from the Windows system folder when it first needs them.
+through import libraries, which only name those functions and carry no code, and it loads
+{loaded_at_run_time()} from the Windows system folder when it first needs them.
 
 """)
     out.write(section("libstdc++ (the GNU C++ library)", gcc_source,

@@ -29,13 +29,26 @@ The other checks read what a user is told:
                          administrator's command prompt, Windows' consent prompt, the restart, the check;
   --user-part            README.md's part for users (before "## For developers") and docs/guarantees.md
                          name no test, no CTest and none of the internals that docs/DEVELOPING.md
-                         explains;
+                         explains (but for the \??\ names the restart's list shows, in the paragraph
+                         right after the command that shows it);
   --box-texts            every German text the user documents quote (README.md, the Windows read-me and
-                         docs/guarantees.md by default) is one the program shows: a run of at least two
-                         words of the program's German, read from startup/ModMain.cpp,
+                         docs/guarantees.md by default, and the wide literals of the start-up
+                         benchmark's floor box and driver) is one the program shows: a run of at least
+                         two words of the program's German, read from startup/ModMain.cpp,
                          platform/filekit/RemovalReasons.h and platform/win32/TextAndErrors.cpp, must be
                          part of one of its texts ("…" or "..." stands for what the quote leaves out,
-                         and for the path a box names).
+                         and for the path a box names); and each title the picture script looks for
+                         starts one of the program's titles.
+  --promises             every promise docs/guarantees.md and README.md mark as shown ("(tested)",
+                         "(tested natively: ...)", "(checked: ...)") has its row in
+                         tests/docs/tested_promises.txt, and every row its marker; with BUILD_DIRs, each
+                         row's tests are tests of those builds (of a Wine build unless the marker says
+                         "native"), and the last run of the test preset of each build that has them
+                         ran them and they passed (the JUnit file last-test-run.xml the presets write).
+  --bound-libraries      the libraries of the program's table of bound functions
+                         (platform/win32/Libraries.h, all but kernel32, which it imports) are the ones
+                         docs/DEVELOPING.md and THIRD-PARTY-NOTICES.txt say are loaded at run time, and
+                         tests/wine/PlantedLibraryTest.cpp names each (planted, or why it is left out).
 Exits 1 and says what is missing.
 """
 import argparse
@@ -46,13 +59,21 @@ import re
 import shlex
 import subprocess
 import sys
+import xml.etree.ElementTree as ET
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 PRESET_KINDS = {"--workflow": "workflowPresets", "--build": "buildPresets", "ctest": "testPresets"}
 USER_DOCS = ["README.md", "resources/README-Windows.txt.in"]
 ALL_DOCS = ["README.md", "docs/DEVELOPING.md", "docs/guarantees.md", "resources/README-Windows.txt.in"]
-COMMAND_DOCS = ["README.md", "docs/DEVELOPING.md", "docs/guarantees.md"]
-QUOTING_DOCS = ["README.md", "resources/README-Windows.txt.in", "docs/guarantees.md"]
+COMMAND_DOCS = ["README.md", "docs/DEVELOPING.md", "docs/guarantees.md", "resources/README-Windows.txt.in"]
+# The start-up benchmark's floor box and driver copy the question; they are read like the documents.
+QUOTING_DOCS = ["README.md", "resources/README-Windows.txt.in", "docs/guarantees.md",
+                os.path.join("tools", "bench", "FloorBox.cpp"), os.path.join("tools", "bench", "BenchDriver.cpp")]
+# The pages whose promises may be marked as tested, and the table that names each marked promise's tests.
+PROMISE_DOCS = ["docs/guarantees.md", "README.md"]
+PROMISES = "tests/docs/tested_promises.txt"
+# A marker: a parenthesis that says that what comes before it is shown by a test or a check.
+MARKER = re.compile(r"\((?:both |also )?(?:tested|checked)\b[^()]*\)")
 # Where the program's box texts are written.
 BOX_TEXT_SOURCES = ["startup/ModMain.cpp", "platform/filekit/RemovalReasons.h", "platform/win32/TextAndErrors.cpp"]
 # Commands the documents give that no check here can run, word for word, and why.
@@ -64,6 +85,8 @@ NOT_CHECKABLE = {
     '"C:\\Program Files\\Tarvolen\\tarvolen.exe" "C:\\Users\\Anna\\Documents\\report.docx"':
         "an example for an administrator's command prompt; " + ON_WINDOWS,
     "Get-FileHash -Algorithm SHA256 .\\tarvolen-1.0.0-win32.zip": "PowerShell; " + ON_WINDOWS,
+    "Get-FileHash -Algorithm SHA256 .\\tarvolen-@PROJECT_VERSION@-win@TARVOLEN_README_BITS@.zip":
+        "PowerShell, in the Windows read-me, which names its own zip; " + ON_WINDOWS,
     "Get-AuthenticodeSignature .\\tarvolen.exe": "PowerShell; " + ON_WINDOWS,
     'reg query "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager" /v PendingFileRenameOperations':
         ON_WINDOWS + " (the tests read the same value under Wine)",
@@ -127,11 +150,17 @@ def inline_commands(text):
     return found
 
 
-def other_commands(text):
+def other_commands(text, plain=False):
     """(line number, command) of every command outside ```sh blocks that runs no script or CMake: in
-    inline code, and each line of a block of another language (```powershell, ```bat)."""
+    inline code, and each line of a block of another language (```powershell, ```bat). In a plain text
+    (the Windows read-me), each line set in by four spaces or more that is a command, and each shell:
+    location."""
     found, block = [], None
     for number, line in enumerate(text.splitlines(), 1):
+        if plain:
+            spans = re.findall(r"\bshell:\w+", line) + ([line.strip()] if re.match(r" {4,}\S", line) else [])
+            found += [(number, span) for span in spans if is_command(span)]
+            continue
         if line.startswith("```"):
             block = None if block is not None else line.strip()[3:]
             continue
@@ -301,7 +330,7 @@ def german_runs(text, vocabulary):
             while current and re.sub(r"[^\w]", "", current[0]).casefold() in SHARED_WORDS:
                 current.pop(0)
             if words >= 2:
-                runs.append(" ".join(current).strip("\"„“”':),;").lstrip("("))
+                runs.append(" ".join(current).strip("\"„“”':),;… ").lstrip("("))
             current, words = [], 0
     return runs
 
@@ -319,6 +348,25 @@ def check_box_texts(text, texts=None):
         if not any(pattern.search(program_text) for pattern in patterns for program_text in texts):
             problems.append("quotes a German text the program does not show: %s" % run[:160])
     return problems
+
+
+# The script that takes the README's pictures finds the program's first window by the start of its title.
+RUN_SCRIPT = os.path.join("tools", "run.sh")
+TITLE_SOURCES = ["startup/ModMain.cpp", "platform/MessageBoxService.h", "window/ReplacerLayout.h"]
+
+
+def check_window_titles():
+    """Each title the picture script looks for starts a title the program gives a box or its window."""
+    with open(os.path.join(ROOT, RUN_SCRIPT), encoding="utf-8") as fh:
+        match = re.search(r"""grep -E '"\(([^)]+)\)'""", fh.read())
+    literals = []
+    for source in TITLE_SOURCES:
+        with open(os.path.join(ROOT, source), encoding="utf-8") as fh:
+            literals += re.findall(r'L"([^"\\]*)"', fh.read())
+    if not match:
+        return ["%s: no list of the window titles it looks for" % RUN_SCRIPT]
+    return ["%s looks for a window titled %s..., which the program does not show" % (RUN_SCRIPT, title)
+            for title in match.group(1).split("|") if not any(literal.startswith(title) for literal in literals)]
 
 
 def is_test_name(name):
@@ -354,11 +402,114 @@ def check_user_part(text, whole=False):
     """The part for users names no test and no internals; with whole, all of the text is for users."""
     end = -1 if whole else text.find("\n## For developers")
     user = text[:end] if end >= 0 else text
+    # The paragraph right after the command that shows the restart's list explains its \??\ names.
+    user = re.sub(r"(```\w*\n[^`]*PendingFileRenameOperations\n```\n\n).+?\n\n", r"\1", user, count=1, flags=re.S)
     problems = [] if end >= 0 or whole else ['no "## For developers" part: all of it is the user part']
     problems += ["the user part names the test `%s`" % name
                  for name in re.findall(r"`([A-Za-z][\w]*\.[\w.*]+)`", user) if is_test_name(name)]
     return problems + ["the user part speaks of %s" % word for word, rule in INTERNALS.items()
                        if re.search(rule, user)]
+
+
+def read_promises(path):
+    """The table's rows: (line number, page, words of the promise, its marker, [test names])."""
+    rows = []
+    with open(path, encoding="utf-8") as fh:
+        for number, line in enumerate(fh, 1):
+            if line.strip() and not line.startswith("#"):
+                page, words, marker, tests = (part.strip() for part in line.split("|"))
+                rows.append((number, page, re.sub(r"\s+", " ", re.sub(r"[`*]", "", words)), marker, tests.split()))
+    return rows
+
+
+def markers(text):
+    """(marker, the text it closes: from its paragraph's or list item's start, or the marker before it)."""
+    found = []
+    for paragraph in re.split(r"\n\s*\n|\n(?=\s*(?:[-*]|\d+\.) )", text):
+        flat = re.sub(r"\s+", " ", re.sub(r"[`*]", "", paragraph))
+        start = 0
+        for match in MARKER.finditer(flat):
+            found.append((match.group(0), flat[start:match.start()]))
+            start = match.end()
+    return found
+
+
+def last_run(build):
+    """{test: whether it passed} for the last run of a build's test preset, from the JUnit file the presets
+    write (last-test-run.xml in the build folder; CTest's own LastTest.log is emptied by ctest -N)."""
+    try:
+        suite = ET.parse(os.path.join(build, "last-test-run.xml")).getroot()
+    except (OSError, ET.ParseError):
+        return {}
+    return {case.get("name"): case.get("status") == "run" and case.find("failure") is None
+            and case.find("skipped") is None and "[  SKIPPED ]" not in (case.findtext("system-out") or "")
+            for case in suite.iter("testcase")}
+
+
+def check_promises(docs, table, build_dirs):
+    """Problems of the marked promises: a marker without its row, a row without its marker, and with
+    build_dirs a test that is not there, not of a Wine build, not run or not passed."""
+    rows = read_promises(table)
+    problems, used = [], set()
+    runs = {build: last_run(build) for build in build_dirs}
+    builds = {build: test_names([build]) for build in build_dirs}
+    for doc in docs:
+        with open(os.path.join(ROOT, doc), encoding="utf-8-sig") as fh:
+            for marker, before in markers(fh.read()):
+                mine = [row for row in rows if row[1] == doc and row[2] in before and row[3] == marker]
+                if len(mine) != 1:
+                    problems.append('%s: %s "...%s%s" in %s' % (doc, "no row for" if not mine else "several rows for",
+                                                               before[-70:], marker, os.path.relpath(table, ROOT)))
+                    continue
+                used.add(mine[0][0])
+                for pattern in mine[0][4] if build_dirs else []:
+                    native = "native" in marker
+                    where = [build for build, names in builds.items() if fnmatch.filter(names, pattern)
+                             and (native or "wine.session.start" in names)]
+                    if not where:
+                        problems.append("%s: %s names %s, which is no test of %s%s" % (
+                            doc, marker, pattern, "" if native else "a Wine build of ", ", ".join(build_dirs)))
+                    for build in where:
+                        for name in fnmatch.filter(builds[build], pattern):
+                            if name not in runs[build]:
+                                problems.append("%s: %s: %s did not run in the last run of %s's test preset" % (
+                                    doc, marker, name, build))
+                            elif not runs[build][name]:
+                                problems.append("%s: %s: %s did not pass in %s" % (doc, marker, name, build))
+    for number, page, words, marker, _ in rows:
+        if number not in used and page in docs:
+            problems.append("%s:%d: the row for %s \"%s\" %s matches no marker" % (
+                os.path.relpath(table, ROOT), number, page, words, marker))
+    return problems
+
+
+def table_libraries():
+    """The libraries of the table of bound functions, but kernel32, which the program imports."""
+    with open(os.path.join(ROOT, "platform", "win32", "Libraries.h"), encoding="utf-8") as fh:
+        return set(re.findall(r"^\s*F\(\s*\w+\s*,\s*(\w+)\s*,", fh.read(), flags=re.M)) - {"kernel32"}
+
+
+# Where a text names the libraries loaded at run time: the list the rule's group holds.
+LOADED_AT_RUN_TIME = {"docs/DEVELOPING.md": r"The libraries loaded at run time[^:]*: ([^.]+)\.",
+                      "THIRD-PARTY-NOTICES.txt": r"it loads (.+?) from the Windows system folder"}
+PLANTED = "tests/wine/PlantedLibraryTest.cpp"
+
+
+def check_bound_libraries():
+    wanted = table_libraries()
+    problems = []
+    for doc, rule in LOADED_AT_RUN_TIME.items():
+        with open(os.path.join(ROOT, doc), encoding="utf-8") as fh:
+            match = re.search(rule, " ".join(fh.read().replace("`", "").split()))
+        named = set(re.split(r", | and ", match.group(1))) if match else set()
+        if named != wanted:
+            problems.append("%s says the libraries loaded at run time are %s; the table's are %s" % (
+                doc, ", ".join(sorted(named)) or "(no such sentence)", ", ".join(sorted(wanted))))
+    with open(os.path.join(ROOT, PLANTED), encoding="utf-8") as fh:
+        planted = fh.read()
+    problems += ["%s neither plants %s.dll nor says why it leaves it out" % (PLANTED, name)
+                 for name in sorted(wanted) if name + ".dll" not in planted]
+    return problems
 
 
 def presets():
@@ -435,7 +586,20 @@ def main(argv):
     reading.add_argument("--elevated-recipe", action="store_const", dest="reading", const=check_elevated_recipe)
     reading.add_argument("--user-part", action="store_const", dest="reading", const=check_user_part)
     reading.add_argument("--box-texts", action="store_const", dest="reading", const=check_box_texts)
+    ap.add_argument("--promises", nargs="?", const=os.path.join(ROOT, PROMISES), metavar="TABLE")
+    ap.add_argument("--bound-libraries", action="store_true")
     args = ap.parse_args(argv)
+    if args.bound_libraries:
+        found = check_bound_libraries()
+        print("\n".join(found + ["%d problem(s)" % len(found) if found else "as it should be"]))
+        return 1 if found else 0
+    if args.promises:
+        found = check_promises(args.docs or PROMISE_DOCS, args.promises, args.build_dirs)
+        for problem in found:
+            print(problem)
+        print("%d problem(s)" % len(found) if found else "every marked promise names its tests%s" % (
+            ", and they ran and passed" if args.build_dirs else ""))
+        return 1 if found else 0
     if args.reading:
         defaults = {check_registry_editing: ALL_DOCS, check_elevated_recipe: USER_DOCS,
                     check_user_part: ["README.md", "docs/guarantees.md"], check_box_texts: QUOTING_DOCS}
@@ -443,6 +607,9 @@ def main(argv):
         for doc in args.docs or defaults[args.reading]:
             with open(os.path.join(ROOT, doc), encoding="utf-8-sig") as fh:
                 text = fh.read()
+                if doc.endswith(".cpp"):  # the benchmark's copies of the box: its wide literals
+                    text = "…".join(unescape_cpp(literal) for literal in re.findall(r'L"((?:\\.|[^"\\])*)"', text))
+                    text = re.sub(r"(?<=\w)…", " …", re.sub(r"…(?=\w)", "… ", text))
                 if args.reading is check_user_part:
                     found = check_user_part(text, whole=os.path.basename(doc) == "guarantees.md")
                 else:
@@ -450,6 +617,10 @@ def main(argv):
                 for problem in found:
                     print("%s: %s" % (doc, problem))
                     failed += 1
+        if args.reading is check_box_texts and not args.docs:
+            for problem in check_window_titles():
+                print(problem)
+                failed += 1
         print("%d problem(s)" % failed if failed else "as it should be")
         return 1 if failed else 0
     args.docs = args.docs or COMMAND_DOCS
@@ -464,7 +635,7 @@ def main(argv):
             for problem in check_command(command, known):
                 print("%s:%d: %s: %s" % (doc, number, command, problem))
                 failed += 1
-        others = other_commands(text)
+        others = other_commands(text, plain=doc.endswith(".txt.in"))
         for number, command in others:
             for problem in check_other_command(command, known, args.build_dirs):
                 print("%s:%d: %s: %s" % (doc, number, command, problem))

@@ -6,10 +6,11 @@ Usage: check_pe.py EXE [--machine i386|amd64] [--signed] --version X.Y.Z --versi
 Besides the file's structure it checks that the executable is a lean, reproducible release: no debug
 sections (they live in EXE.debug, named by a .gnu_debuglink section), no link time stamp, an image
 checksum that is the file's, and a size of at most 232 KiB for i386 and 180 KiB for amd64 (less a
-signature; a 64-bit build without the release's options is over 200 KiB). It imports
-KnownDLLs only, which Windows takes from its own folder alone, and the loader can place it anywhere
-and keep its data from running (ASLR and DEP). Its version resource and manifest carry the project's
-version, and its copyright line is LICENSE's. It carries no signature, or with --signed one
+signature; a 64-bit build without the release's options is over 200 KiB). It imports KnownDLLs only,
+which Windows takes from its own folder alone, none of the libraries it binds at run time (the table of
+platform/win32/Libraries.h), and names none of the shell's functions that delete files or recycle them.
+The loader can place it anywhere and keep its data from running (ASLR and DEP). Its version resource
+and manifest carry the project's version, and its copyright line is LICENSE's. It carries no signature, or with --signed one
 Authenticode signature where Windows looks for it.
 
 Prints one "ok: ..." or "FAIL: ..." line per check and exits 1 if any
@@ -40,8 +41,24 @@ KNOWN_DLLS = {
     "rpcrt4.dll", "sechost.dll", "setupapi.dll", "shcore.dll", "shell32.dll", "shlwapi.dll",
     "user32.dll", "wldap32.dll", "ws2_32.dll", "ntdll.dll",
 }
-# Loaded with LoadLibrary when first needed, so they must not be imported.
-LATE_BOUND_DLLS = {"shell32.dll", "comdlg32.dll"}
+# The program's table of the functions it binds at run time.
+LIBRARIES_H = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))),
+                           "platform", "win32", "Libraries.h")
+
+
+def late_bound_dlls():
+    """The table's libraries, loaded by full path when first needed, so they must not be imported; all but
+    kernel32, which every process has before its first statement."""
+    with open(LIBRARIES_H, encoding="utf-8") as fh:
+        table = fh.read()
+    return {library + ".dll" for library in re.findall(r"^\s*F\(\s*\w+\s*,\s*(\w+)\s*,", table, flags=re.M)} - {
+        "kernel32.dll"}
+
+
+LATE_BOUND_DLLS = late_bound_dlls()
+# The shell's functions that delete files or put them into the Recycle Bin (SHFileOperationA and W), and
+# the call that makes its IFileOperation: the executable names none of them, to import or to bind.
+SHELL_DELETION = [b"SHFileOperation", b"CoCreateInstance"]
 GERMAN = 0x0407
 MAX_SIZE = {"i386": 232 * 1024, "amd64": 180 * 1024}
 
@@ -228,6 +245,9 @@ def check_imports(pe, r):
         else:
             r.check(low in KNOWN_DLLS, "import %s is a KnownDLL" % dll,
                     "Windows would look for it in the program's folder first")
+    named = [name.decode() for name in SHELL_DELETION if name in pe.data]
+    r.check(not named, "names none of the shell's functions that delete files or recycle them",
+            "names " + ", ".join(named))
 
 
 def check_hardening(pe, machine, r):

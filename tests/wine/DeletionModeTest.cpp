@@ -85,6 +85,31 @@ bool RemovesNamesAtOnce(const TempFolder& folder) {
                                         sizeof disposition) != FALSE;
 }
 
+// While the question is up the file is held with the right to read it: a program that opens it letting
+// no one else read it is refused until the answer, and may open it once the program has let go.
+TEST(DeletionMode, AnOpenerLettingNoOneReadIsRefusedWhileAsked) {
+    TempFolder folder;
+    const std::wstring file = folder / L"asked.txt";
+    WriteFileBytes(file, "asked");
+    DWORD error = 0;
+    const auto openLettingNoOneRead = [&] {
+        UniqueHandle opened(::CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                          FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                          nullptr));
+        error = ::GetLastError();
+        return static_cast<bool>(opened);
+    };
+    Process program = StartTarvolen(file);
+    const MessageBoxView box = NextBox(program);
+    ExpectConfirmation(box, file);
+    EXPECT_FALSE(openLettingNoOneRead());
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    PressButton(box.window, IDNO);
+    ExpectEnds(program);
+    EXPECT_TRUE(openLettingNoOneRead()) << error;
+    EXPECT_EQ(ReadFileBytes(file), "asked");
+}
+
 // Indexers, virus scanners and previews hold files open letting everyone read, write and delete them.
 // "Removed" is said when the name is gone, where the system can take it away at once; elsewhere the
 // name goes when the last holder lets go.

@@ -15,12 +15,13 @@
 namespace tarvolen::wintest {
 namespace {
 
-// Loaded by name after start-up by Wine's window, box and dialog code (Wine 8 and 10), and the two the
-// program loads itself. Left out: imm32, which user32 loads before the program's first statement (and
-// Windows only ever takes from its system folder), and msimg32, which Wine's comctl32 from the
-// side-by-side folder still looks for beside the program: neither is the program's to govern.
-constexpr const wchar_t* kPlantedNames[] = {L"uxtheme.dll",  L"comctl32.dll", L"shcore.dll",  L"compstui.dll",
-                                            L"winspool.drv", L"shell32.dll",  L"comdlg32.dll"};
+// Loaded by name after start-up by Wine's window, box and dialog code (Wine 8 and 10), and those the
+// program loads itself (the libraries of its table of bound functions). Left out: imm32, which user32
+// loads before the program's first statement (and Windows only ever takes from its system folder): it
+// is not the program's to govern.
+constexpr const wchar_t* kPlantedNames[] = {L"uxtheme.dll",  L"comctl32.dll", L"shcore.dll",
+                                            L"compstui.dll", L"winspool.drv", L"msimg32.dll",
+                                            L"shell32.dll",  L"comdlg32.dll", L"advapi32.dll"};
 
 class PlantedLibraries : public ::testing::Test {
 protected:
