@@ -72,8 +72,8 @@ MinGW-w64 as packaged by Debian. Each library's licence and copyright notices ar
 copyright files that the compilers' packages install.
 
 The executable also calls functions of Windows' own DLLs. It imports kernel32, user32, gdi32 and msvcrt
-through import libraries, which only name those functions and carry no code, and it loads shell32 and
-comdlg32 from the Windows system folder when it first needs them.
+through import libraries, which only name those functions and carry no code, and it loads shell32,
+comdlg32 and rstrtmgr from the Windows system folder when it first needs them.
 
 """)
     out.write(section("libstdc++ (the GNU C++ library)", gcc_source,

@@ -22,6 +22,7 @@ Library kernel32{L"kernel32.dll", nullptr};
 Library advapi32{L"advapi32.dll", nullptr};
 Library shell32{L"shell32.dll", nullptr};
 Library comdlg32{L"comdlg32.dll", nullptr};
+Library rstrtmgr{L"rstrtmgr.dll", nullptr};
 
 enum class WhenMissing : unsigned char { Fallback, Required };
 

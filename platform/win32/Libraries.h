@@ -5,6 +5,7 @@
 #include <windows.h>
 // The SDK's declarations of the table's functions that windows.h leaves out (WIN32_LEAN_AND_MEAN).
 #include <commdlg.h>
+#include <restartmanager.h>
 #include <shlobj.h>
 
 namespace tarvolen::win32 {
@@ -25,7 +26,7 @@ void RestrictLibrarySearch();
 // One lifetime: a library is loaded by its full path in the system folder at the first use of one of
 // its functions and kept until the program ends; a function is looked up once, at its first use. So
 // shell32 and comdlg32 are loaded only when the "..." dialog is first used, and deletion mode loads
-// neither.
+// neither; rstrtmgr only once a file is found in use.
 //
 // One rule for a missing function (or library), given in the last column:
 // - Fallback: older Windows lacks it. Bound() answers null, and the caller does what Windows documents
@@ -49,6 +50,12 @@ void RestrictLibrarySearch();
     F(GetTokenInformation,            advapi32, Required)                                                  \
     /* The restart's list, read before a removal is recorded for the restart.                           */ \
     F(RegGetValueW,                   advapi32, Required)                                                  \
+    /* Which programs hold a file in use, asked at the first in-use outcome. Fallback: the boxes        */ \
+    /* name no program (HoldersOf).                                                                     */ \
+    F(RmStartSession,                 rstrtmgr, Fallback)                                                  \
+    F(RmRegisterResources,            rstrtmgr, Fallback)                                                  \
+    F(RmGetList,                      rstrtmgr, Fallback)                                                  \
+    F(RmEndSession,                   rstrtmgr, Fallback)                                                  \
     /* ShellKit's special folder and file-open dialog, first needed by a "..." button.                  */ \
     F(SHGetFolderPathW,               shell32,  Required)                                                  \
     F(GetOpenFileNameW,               comdlg32, Required)                                                  \

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/AnsiCodePage.h"
 #include "platform/CommandLine.h"
+#include "platform/Components.h"
 #include "platform/FileKit.h"
 #include "platform/FormControls.h"
 #include "platform/MessageBoxService.h"
-#include "platform/AnsiCodePage.h"
-#include "platform/Components.h"
 #include "platform/MoveFileApi.h"
 #include "platform/ShellKit.h"
 #include "startup/ModMain.h"
@@ -122,10 +122,15 @@ public:
         errorText = error;
         return removed;
     }
+    std::wstring HeldBy() override {
+        log_.push_back(L"HeldBy");
+        return heldBy;
+    }
     KitFlag exists = kKitTrue;
     KitFlag removed = kKitTrue;
     KitFlag scheduled = kKitFalse;
     std::wstring error;
+    std::wstring heldBy;
 
 private:
     CallLog& log_;

@@ -40,7 +40,7 @@ KNOWN_DLLS = {
     "user32.dll", "wldap32.dll", "ws2_32.dll", "ntdll.dll",
 }
 # Loaded with LoadLibrary when first needed, so they must not be imported.
-LATE_BOUND_DLLS = {"shell32.dll", "comdlg32.dll"}
+LATE_BOUND_DLLS = {"shell32.dll", "comdlg32.dll", "rstrtmgr.dll"}
 GERMAN = 0x0407
 MAX_I386_SIZE = 232 * 1024
 

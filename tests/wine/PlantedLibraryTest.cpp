@@ -15,12 +15,13 @@
 namespace tarvolen::wintest {
 namespace {
 
-// Loaded by name after start-up by Wine's window, box and dialog code (Wine 8 and 10), and the two the
-// program loads itself. Left out: imm32, which user32 loads before the program's first statement (and
+// Loaded by name after start-up by Wine's window, box and dialog code (Wine 8 and 10), and the three
+// the program loads itself. Left out: imm32, which user32 loads before the program's first statement (and
 // Windows only ever takes from its system folder), and msimg32, which Wine's comctl32 from the
 // side-by-side folder still looks for beside the program: neither is the program's to govern.
-constexpr const wchar_t* kPlantedNames[] = {L"uxtheme.dll",  L"comctl32.dll", L"shcore.dll",  L"compstui.dll",
-                                            L"winspool.drv", L"shell32.dll",  L"comdlg32.dll"};
+constexpr const wchar_t* kPlantedNames[] = {L"uxtheme.dll",  L"comctl32.dll", L"shcore.dll",
+                                            L"compstui.dll", L"winspool.drv", L"shell32.dll",
+                                            L"comdlg32.dll", L"rstrtmgr.dll"};
 
 class PlantedLibraries : public ::testing::Test {
 protected:
@@ -100,6 +101,25 @@ TEST_F(PlantedLibraries, DeletionModeAnsweredNoLoadsNone) {
         EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
     }
     EXPECT_EQ(ReadFileBytes(folder / L"keep.txt"), "keep");
+    EXPECT_EQ(Loaded(), std::vector<std::wstring>{});
+}
+
+// A file in use, read-only and with a second name, so that it is not left for the restart: the
+// program asks the Restart Manager who holds it, from the system folder.
+TEST_F(PlantedLibraries, DeletionModeWithAFileInUseLoadsNone) {
+    WriteFileBytes(folder / L"held.txt", "held");
+    ASSERT_TRUE(::CreateHardLinkW((folder / L"second.txt").c_str(), (folder / L"held.txt").c_str(), nullptr));
+    SetReadOnly(folder / L"held.txt", true);
+    {
+        FileHolder holder(folder / L"held.txt");
+        Process program = Start(folder / L"held.txt");
+        const MessageBoxView box = AnswerYes(program, folder / L"held.txt");
+        EXPECT_EQ(box.title, L"Fehler");
+        EXPECT_TRUE(HasModuleLoaded(program.Handle(), L"rstrtmgr.dll"));
+        PressButton(box.window, IDOK);
+        EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    }
+    SetReadOnly(folder / L"held.txt", false);
     EXPECT_EQ(Loaded(), std::vector<std::wstring>{});
 }
 
