@@ -67,6 +67,7 @@ TEST(DeletionMode, YesRemovesTheFileAndOnlyThatFile) {
     EXPECT_EQ(done.buttons, std::vector<int>{IDOK});
     EXPECT_EQ(done.icon, BoxIcon::Information) << Name(done.icon);
     EXPECT_FALSE(PathExists(folder / L"old file.txt"));
+    EXPECT_FALSE(HasModuleLoaded(program.Handle(), L"rstrtmgr.dll")) << "only a file in use needs it";
     PressButton(done.window, IDOK);
     ExpectEnds(program);
     EXPECT_EQ(folder.Snapshot(), (std::map<std::wstring, std::string>{{L"old.txt", "neighbour"}}));
