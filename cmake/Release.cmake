@@ -28,6 +28,8 @@ add_compile_options(
   "$<$<COMPILE_LANGUAGE:CXX>:-g;-ffunction-sections;-fdata-sections>"
   "$<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CONFIG:Release,MinSizeRel>>:-Os>")
 add_link_options(-Wl,--gc-sections)
+# Nothing asks for a type at run time (no dynamic_cast, no typeid): no type information is emitted.
+add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>")
 
 # No absolute paths in the objects: source and build folder both appear as ".". The build folder comes
 # last so that it wins when it lies inside the source folder.

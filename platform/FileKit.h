@@ -25,6 +25,11 @@ public:
     // holds why, a line each: the system's words for its errors, then the program's own reasons.
     virtual KitFlag RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFlag allowRestart,
                                KitFlag& scheduledForRestart, std::wstring& errorText) = 0;
+
+    // After a RemoveFile that found the file in use: the line that names the programs holding it
+    // ("Die Datei wird verwendet von: ..."), which a failure's `errorText` ends with already; empty
+    // where none can be named, and after any other outcome.
+    virtual std::wstring HeldBy() = 0;
 };
 
 }  // namespace tarvolen

@@ -45,8 +45,12 @@ void Main(MainContext& context) {
         box.Show(L"Datei konnte nicht gel\u00f6scht werden.\r\n" + errorText, box_style::kExclamation,
                  kTitleError);
     } else if (scheduledForRestart != kKitFalse) {
-        box.Show(L"Die Datei wird beim n\u00e4chsten Neustart entfernt.", box_style::kInformation,
-                 kTitleNotice);
+        // Below it, the programs to close for the file to go now, where Windows names any.
+        std::wstring text = L"Die Datei wird beim n\u00e4chsten Neustart entfernt.";
+        if (const std::wstring heldBy = fileKit.HeldBy(); !heldBy.empty()) {
+            text += L"\r\n" + heldBy;
+        }
+        box.Show(text, box_style::kInformation, kTitleNotice);
     } else {
         box.Show(L"Die Datei wurde gel\u00f6scht.", box_style::kInformation, kTitleNotice);
     }

@@ -5,6 +5,15 @@
 
 namespace tarvolen {
 
+// The pieces of the line below a box that names the programs holding a file in use (HoldersLine).
+namespace holders_line {
+inline constexpr std::wstring_view kUsedBy = L"Die Datei wird verwendet von: ";
+inline constexpr std::wstring_view kAnd = L" und ";
+inline constexpr std::wstring_view kAndOneMore = L" und einem weiteren";
+inline constexpr std::wstring_view kMore = L" weiteren";
+inline constexpr std::wstring_view kUnknownProgram = L"unbekanntes Programm";
+}  // namespace holders_line
+
 // Why a confirmed file was not removed or not left for the restart, in the words the user reads.
 namespace removal_reason {
 inline constexpr std::wstring_view kAnotherFile =

@@ -120,14 +120,20 @@ bool Wow64Redirection::Disable(void*& previous) {
 #else
     const auto disable = Bound<SystemFunction::Wow64DisableWow64FsRedirection>();
     // Outside WoW64 the call fails and there is nothing to put back.
-    return disable != nullptr && Bound<SystemFunction::Wow64RevertWow64FsRedirection>() != nullptr &&
-           disable(&previous) != FALSE;
+    const bool off = disable != nullptr &&
+                     Bound<SystemFunction::Wow64RevertWow64FsRedirection>() != nullptr &&
+                     disable(&previous) != FALSE;
+    if (off) {
+        NoteRedirectionOff(true);
+    }
+    return off;
 #endif
 }
 
 void Wow64Redirection::Revert(void* previous) {
     // Called only after Disable succeeded, which found both functions.
     Bound<SystemFunction::Wow64RevertWow64FsRedirection>()(previous);
+    NoteRedirectionOff(false);
 }
 
 std::int32_t Kernel32MoveFile::MoveFileExA(const char* existing, const char* newName, std::uint32_t flags) {

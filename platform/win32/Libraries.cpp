@@ -22,6 +22,7 @@ Library kernel32{L"kernel32.dll", nullptr};
 Library advapi32{L"advapi32.dll", nullptr};
 Library shell32{L"shell32.dll", nullptr};
 Library comdlg32{L"comdlg32.dll", nullptr};
+Library rstrtmgr{L"rstrtmgr.dll", nullptr};
 
 enum class WhenMissing : unsigned char { Fallback, Required };
 
@@ -47,6 +48,9 @@ struct Binding {
 };
 Binding bindings[std::size(kTable)];
 
+// How many switch-offs of WoW64 redirection are not yet put back.
+unsigned redirectionOff = 0;
+
 // The full path of a DLL in the system folder, so that no copy elsewhere (beside the program, in the
 // current folder) is ever loaded in its place.
 std::wstring SystemLibraryPath(const wchar_t* dllName) {
@@ -64,6 +68,10 @@ std::wstring SystemLibraryPath(const wchar_t* dllName) {
 void* LookUp(const Entry& entry) {
     Library& library = *entry.library;
     if (library.loaded == nullptr) {
+        if (redirectionOff != 0) {
+            throw SystemFailure("a library was to be loaded while WoW64 redirection is off",
+                                ERROR_INVALID_STATE);
+        }
         library.loaded = ::LoadLibraryW(SystemLibraryPath(library.file).c_str());
         if (library.loaded == nullptr) {
             return nullptr;
@@ -82,6 +90,14 @@ void RestrictLibrarySearch() {
     }
     // Without it, at least the current folder leaves the search.
     ::SetDllDirectoryW(L"");
+}
+
+void NoteRedirectionOff(bool off) {
+    if (off) {
+        ++redirectionOff;
+    } else if (redirectionOff != 0) {
+        --redirectionOff;
+    }
 }
 
 void* SystemFunctionAddress(SystemFunction function) {

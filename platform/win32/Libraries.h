@@ -5,6 +5,7 @@
 #include <windows.h>
 // The SDK's declarations of the table's functions that windows.h leaves out (WIN32_LEAN_AND_MEAN).
 #include <commdlg.h>
+#include <restartmanager.h>
 #include <shlobj.h>
 
 namespace tarvolen::win32 {
@@ -25,7 +26,8 @@ void RestrictLibrarySearch();
 // One lifetime: a library is loaded by its full path in the system folder at the first use of one of
 // its functions and kept until the program ends; a function is looked up once, at its first use. So
 // shell32 and comdlg32 are loaded only when the "..." dialog is first used, and deletion mode loads
-// neither.
+// neither; rstrtmgr only once a file is found in use. Never while WoW64 redirection is off
+// (NoteRedirectionOff): bind first, then switch it off.
 //
 // One rule for a missing function (or library), given in the last column:
 // - Fallback: older Windows lacks it. Bound() answers null, and the caller does what Windows documents
@@ -49,6 +51,12 @@ void RestrictLibrarySearch();
     F(GetTokenInformation,            advapi32, Required)                                                  \
     /* The restart's list, read before a removal is recorded for the restart.                           */ \
     F(RegGetValueW,                   advapi32, Required)                                                  \
+    /* Which programs hold a file in use, asked at the first in-use outcome. Fallback: the boxes        */ \
+    /* name no program (HoldersOf).                                                                     */ \
+    F(RmStartSession,                 rstrtmgr, Fallback)                                                  \
+    F(RmRegisterResources,            rstrtmgr, Fallback)                                                  \
+    F(RmGetList,                      rstrtmgr, Fallback)                                                  \
+    F(RmEndSession,                   rstrtmgr, Fallback)                                                  \
     /* ShellKit's special folder and file-open dialog, first needed by a "..." button.                  */ \
     F(SHGetFolderPathW,               shell32,  Required)                                                  \
     F(GetOpenFileNameW,               comdlg32, Required)                                                  \
@@ -70,6 +78,12 @@ struct SystemFunctionType;
     };
 TARVOLEN_SYSTEM_FUNCTIONS(TARVOLEN_SYSTEM_FUNCTION_TYPE)
 #undef TARVOLEN_SYSTEM_FUNCTION_TYPE
+
+// WoW64 file-system redirection switched off (`off`) or back on, as Wow64Redirection does it, each
+// switch-off paired with its switch-back. While it is off, loading a library would give a 32-bit
+// process the 64-bit one of the same name: a function whose library is not loaded yet then ends the
+// program with a SystemFailure that says so, on the first test run that reaches it.
+void NoteRedirectionOff(bool off);
 
 // The address of a function of the table, as the rule above says; Bound() gives it its type.
 void* SystemFunctionAddress(SystemFunction function);

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/filekit/HoldingProcesses.h"
 #include "platform/filekit/PathForms.h"
 #include "platform/filekit/PendingRenames.h"
 #include "platform/filekit/RemovalReasons.h"
@@ -12,6 +13,7 @@
 #include "platform/win32/Files.h"
 #include "platform/win32/Libraries.h"
 #include "platform/win32/Registry.h"
+#include "platform/win32/RestartManager.h"
 #include "platform/win32/TextAndErrors.h"
 
 namespace tarvolen::win32 {
@@ -242,6 +244,7 @@ struct Outcome {
     DWORD scheduleError = ERROR_SUCCESS;  // why it could not be left for the restart either
     std::wstring_view reason{};           // the program's own reason, where it has one
     std::wstring_view afterthought{};     // what else went wrong on the way out
+    std::wstring inUseName{};             // the name to ask who holds the file by, where it is in use
 };
 
 // Why the name could not be opened, or the held file not reopened, in the words the user gets.
@@ -409,6 +412,9 @@ Outcome RemoveOrSchedule(HeldFile file, bool clearReadOnly, bool allowRestart) {
                                                (!facts->readOnly || facts->readOnlyCleared));
     outcome = allowRestart && inUse ? LeaveForRestart(opened.file.get(), *file.identity, *facts, error)
                                     : Outcome{.error = error};
+    if (inUse) {
+        outcome.inUseName = NameToAskAbout(FinalPath(opened.file.get(), VOLUME_NAME_DOS));
+    }
     if (!outcome.done && facts->readOnlyCleared && !SetAttributes(opened.file.get(), facts->attributes)) {
         outcome.afterthought = removal_reason::kReadOnlyNotRestored;
     }
@@ -453,6 +459,7 @@ KitFlag Win32FileKit::RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFl
                                  KitFlag& scheduledForRestart, std::wstring& errorText) {
     scheduledForRestart = kKitFalse;
     errorText.clear();
+    heldBy_.clear();
     // The file FileExists found under this name is the one to remove; a name it was not asked about is
     // looked at now.
     std::optional<HeldFile> held = std::exchange(held_, std::nullopt);
@@ -475,12 +482,21 @@ KitFlag Win32FileKit::RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFl
         return RemoveOrSchedule(*std::exchange(held, std::nullopt), clearReadOnly != kKitFalse,
                                 allowRestart != kKitFalse);
     });
+    // Who holds a file in use is asked once redirection is back on, as rstrtmgr is loaded only then.
+    if (!outcome.inUseName.empty()) {
+        heldBy_ = HoldersLine(HoldersOf(outcome.inUseName, redirection_), ::GetCurrentProcessId());
+    }
     if (outcome.done) {
         scheduledForRestart = outcome.scheduled ? kKitTrue : kKitFalse;
         return kKitTrue;
     }
     errorText = ErrorText(outcome);
+    if (!heldBy_.empty()) {
+        errorText += (errorText.empty() ? L"" : L"\r\n") + heldBy_;
+    }
     return kKitFalse;
 }
+
+std::wstring Win32FileKit::HeldBy() { return heldBy_; }
 
 }  // namespace tarvolen::win32

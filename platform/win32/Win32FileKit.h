@@ -33,10 +33,12 @@ public:
     KitFlag FileExists(std::wstring path) override;
     KitFlag RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFlag allowRestart,
                        KitFlag& scheduledForRestart, std::wstring& errorText) override;
+    std::wstring HeldBy() override;
 
 private:
     FsRedirection& redirection_;
     std::optional<HeldFile> held_;  // what the last FileExists found
+    std::wstring heldBy_;           // who held the file RemoveFile found in use
 };
 
 }  // namespace tarvolen::win32

@@ -122,10 +122,15 @@ public:
         errorText = error;
         return removed;
     }
+    std::wstring HeldBy() override {
+        log_.push_back(L"HeldBy");
+        return heldBy;
+    }
     KitFlag exists = kKitTrue;
     KitFlag removed = kKitTrue;
     KitFlag scheduled = kKitFalse;
     std::wstring error;
+    std::wstring heldBy;
 
 private:
     CallLog& log_;

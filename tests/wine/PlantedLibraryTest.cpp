@@ -19,9 +19,9 @@ namespace {
 // program loads itself (the libraries of its table of bound functions). Left out: imm32, which user32
 // loads before the program's first statement (and Windows only ever takes from its system folder): it
 // is not the program's to govern.
-constexpr const wchar_t* kPlantedNames[] = {L"uxtheme.dll",  L"comctl32.dll", L"shcore.dll",
-                                            L"compstui.dll", L"winspool.drv", L"msimg32.dll",
-                                            L"shell32.dll",  L"comdlg32.dll", L"advapi32.dll"};
+constexpr const wchar_t* kPlantedNames[] = {L"uxtheme.dll",  L"comctl32.dll", L"shcore.dll",  L"compstui.dll",
+                                            L"winspool.drv", L"msimg32.dll",  L"shell32.dll", L"comdlg32.dll",
+                                            L"advapi32.dll", L"rstrtmgr.dll"};
 
 class PlantedLibraries : public ::testing::Test {
 protected:
@@ -101,6 +101,25 @@ TEST_F(PlantedLibraries, DeletionModeAnsweredNoLoadsNone) {
         EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
     }
     EXPECT_EQ(ReadFileBytes(folder / L"keep.txt"), "keep");
+    EXPECT_EQ(Loaded(), std::vector<std::wstring>{});
+}
+
+// A file in use, read-only and with a second name, so that it is not left for the restart: the
+// program asks the Restart Manager who holds it, from the system folder.
+TEST_F(PlantedLibraries, DeletionModeWithAFileInUseLoadsNone) {
+    WriteFileBytes(folder / L"held.txt", "held");
+    ASSERT_TRUE(::CreateHardLinkW((folder / L"second.txt").c_str(), (folder / L"held.txt").c_str(), nullptr));
+    SetReadOnly(folder / L"held.txt", true);
+    {
+        FileHolder holder(folder / L"held.txt");
+        Process program = Start(folder / L"held.txt");
+        const MessageBoxView box = AnswerYes(program, folder / L"held.txt");
+        EXPECT_EQ(box.title, L"Fehler");
+        EXPECT_TRUE(HasModuleLoaded(program.Handle(), L"rstrtmgr.dll"));
+        PressButton(box.window, IDOK);
+        EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    }
+    SetReadOnly(folder / L"held.txt", false);
     EXPECT_EQ(Loaded(), std::vector<std::wstring>{});
 }
 

@@ -73,3 +73,11 @@ set_target_properties(planted_library PROPERTIES PREFIX "")
 target_link_options(planted_library PRIVATE ${TARVOLEN_STATIC_LINK})
 tarvolen_wine_tests(tarvolen_planted_library_tests wine/PlantedLibraryTest.cpp)
 add_dependencies(tarvolen_planted_library_tests planted_library)
+
+# A stand-in for the Restart Manager that names the processes holding a file, put into the prefix's
+# system folder by the tests that need it. Its functions are exported by their plain names, as
+# Windows' own are.
+add_library(standin_rstrtmgr SHARED wine/standin_rstrtmgr.cpp)
+set_target_properties(standin_rstrtmgr PROPERTIES PREFIX "")
+target_link_options(standin_rstrtmgr PRIVATE ${TARVOLEN_STATIC_LINK} -Wl,--kill-at)
+add_dependencies(tarvolen_deletion_tests standin_rstrtmgr)

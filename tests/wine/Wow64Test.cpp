@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/Files.h"
+#include "platform/win32/Libraries.h"
+#include "platform/win32/TextAndErrors.h"
 #include "platform/win32/Win32FileKit.h"
 #include "tests/wine/DeletionDialog.h"
 #include "tests/wine/OpenDialog.h"
@@ -73,6 +75,12 @@ TEST_F(Wow64Twins, FileKitLooksAtSystem32AndLeavesRedirectionOnAfterwards) {
     EXPECT_EQ(kit.FileExists(Named(onlyInWow64)), kKitFalse);
     EXPECT_NE(kit.FileExists(Named(first)), kKitFalse);
     EXPECT_TRUE(PathExists(Named(onlyInWow64))) << "redirection was left off";
+
+    // No library is loaded while redirection is off, where a 32-bit program would get a 64-bit one;
+    // once it is back on, the same function is bound.
+    EXPECT_THROW(WithoutRedirection(redirection, [] { win32::Bound<win32::SystemFunction::RmGetList>(); }),
+                 win32::SystemFailure);
+    EXPECT_NE(win32::Bound<win32::SystemFunction::RmGetList>(), nullptr);
 }
 
 TEST_F(Wow64Twins, DeletionModeRemovesTheNamedFile) {
