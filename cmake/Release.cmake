@@ -60,6 +60,21 @@ function(_tarvolen_release_executable target)
   target_link_options(${target} PRIVATE
     "LINKER:--defsym=${_tarvolen_symbol_prefix}_ZN9__gnu_cxx27__verbose_terminate_handlerEv=${_tarvolen_symbol_prefix}abort")
 
+  # The C++ runtime's helpers that throw its own exceptions for a misused container or an allocation too
+  # large to ask for (std::__throw_length_error and its kind). The program catches none of them, so each
+  # would end it through the terminate handler above, that is abort(); they call abort() at once. Their
+  # exception classes keep their text in the runtime's old reference-counted string, whose code (about
+  # 45 KB) is then left out of the executable.
+  foreach(_tarvolen_thrower IN ITEMS
+      16__throw_bad_castv 17__throw_bad_allocv 18__throw_bad_typeidv 19__throw_logic_errorPKc
+      19__throw_range_errorPKc 20__throw_domain_errorPKc 20__throw_length_errorPKc
+      20__throw_out_of_rangePKc 21__throw_bad_exceptionv 21__throw_runtime_errorPKc
+      22__throw_overflow_errorPKc 23__throw_underflow_errorPKc 24__throw_invalid_argumentPKc
+      24__throw_out_of_range_fmtPKcz 28__throw_bad_array_new_lengthv)
+    target_link_options(${target} PRIVATE
+      "LINKER:--defsym=${_tarvolen_symbol_prefix}_ZSt${_tarvolen_thrower}=${_tarvolen_symbol_prefix}abort")
+  endforeach()
+
   # Link-time optimisation of the release: the optimiser sees the whole program at once when it is
   # linked, inlines across source files and drops what no caller needs. It takes the program's own
   # objects, the executable's and those of the libraries it is made of; they are fat (machine code

@@ -7,7 +7,7 @@
 namespace tarvolen::win32 {
 
 SystemFailure::SystemFailure(const char* what, unsigned long code)
-    : std::runtime_error(std::string(what) + " (system error " + std::to_string(code) + ")"), code_(code) {}
+    : what_(std::string(what) + " (system error " + std::to_string(code) + ")"), code_(code) {}
 
 void ThrowLastError(const char* what) { throw SystemFailure(what, ::GetLastError()); }
 

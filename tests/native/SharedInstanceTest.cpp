@@ -12,7 +12,7 @@ namespace {
 
 TEST(SharedInstanceTest, AComponentThatCannotBeMadeIsAnError) {
     SharedInstance<FileKit> files([] { return std::unique_ptr<FileKit>(); });
-    EXPECT_THROW(files.Get(), std::runtime_error);
+    EXPECT_THROW(files.Get(), ComponentNotCreated);
     EXPECT_FALSE(files.IsCreated());
 }
 

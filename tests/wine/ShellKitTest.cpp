@@ -72,7 +72,7 @@ TEST(ShellKitTest, AFailingOpenDialogIsNoCancel) {
     });
     EXPECT_THROW(
         kit.ShowOpenDialog(path, L"Open...", nullptr, L"*.*|*.*", 1, OFN_ENABLETEMPLATE, 0, kKitTrue),
-        std::runtime_error);
+        win32::SystemFailure);
     done = true;
     canceller.join();
     EXPECT_EQ(path, L"C:\\*.exe");

@@ -3,7 +3,6 @@
 
 #include <exception>
 #include <memory>
-#include <stdexcept>
 #include <utility>
 
 #include "platform/win32/TextAndErrors.h"
@@ -37,7 +36,7 @@ ControlClass ClassFor(ControlKind kind) {
     case ControlKind::CheckBox:
         return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
     }
-    throw std::logic_error("unknown control kind");
+    throw SystemFailure("unknown control kind", ERROR_INVALID_PARAMETER);
 }
 
 struct SystemDpi {
