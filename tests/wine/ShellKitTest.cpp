@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/win32/Files.h"
+#include "platform/win32/TextAndErrors.h"
 #include "platform/win32/Win32FileKit.h"
 #include "platform/win32/Win32ShellKit.h"
 #include "tests/wine/WinTestSupport.h"
