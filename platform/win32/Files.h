@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/FsRedirection.h"
 #include "platform/MoveFileApi.h"
@@ -47,6 +48,18 @@ std::wstring LocationOf(HANDLE file);
 // The open file's name on its volume as the file system tells it ("\d\f.txt", every link on the way
 // resolved); empty when the system does not tell it.
 std::wstring NameOnVolume(HANDLE file);
+
+// The tag of the open file's reparse point, read from the handle; nothing where the system does not
+// tell it.
+std::optional<std::uint32_t> ReparseTagOf(HANDLE file);
+
+// Whether two names are one name, letter case compared as the file system compares names
+// (CompareStringOrdinal with case ignored, which knows letters beyond ASCII).
+bool SameNames(std::wstring_view a, std::wstring_view b);
+
+// `path` (in the "\\?\" form) with the short names (PROGRA~1) of its longest part that exists made
+// long; the rest as it is.
+std::wstring LongPathName(const std::wstring& path);
 
 // Makes `path` absolute with GetFullPathNameW, however long it is; the text unchanged when the system
 // cannot resolve it.
