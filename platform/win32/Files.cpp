@@ -164,4 +164,17 @@ std::int32_t Kernel32MoveFile::MoveFileExA(const char* existing, const char* new
     return WithoutRedirection(redirection_, [&] { return moveFileExA(existing, newName, flags); });
 }
 
+bool Kernel32MoveFile::IsDiskFileName(const char* name) {
+    if (*name == '\0') {
+        return true;  // an empty name names nothing that the call could reach
+    }
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    if (length <= 0 || ::MultiByteToWideChar(CP_ACP, 0, name, -1, wide.data(), length) != length) {
+        return false;
+    }
+    wide.pop_back();  // its null
+    return NamesADiskFile(ExtendedLengthPath(FullPathName(wide)));
+}
+
 }  // namespace tarvolen::win32

@@ -80,11 +80,13 @@ public:
 };
 
 // kernel32's MoveFileExA, bound at its first call (Libraries.h). The call itself runs with file-system
-// redirection off, so that it acts on the paths as given.
+// redirection off, so that it acts on the paths as given. A name is judged as the call reads it: taken
+// back from the ANSI code page and made absolute by the system's own rules (GetFullPathNameW).
 class Kernel32MoveFile final : public MoveFileApi {
 public:
     explicit Kernel32MoveFile(FsRedirection& redirection) : redirection_(redirection) {}
     std::int32_t MoveFileExA(const char* existing, const char* newName, std::uint32_t flags) override;
+    bool IsDiskFileName(const char* name) override;
 
 private:
     FsRedirection& redirection_;
