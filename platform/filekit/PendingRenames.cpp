@@ -64,7 +64,7 @@ ListedName LeadsByText(std::wstring_view path, std::wstring_view filePath, Names
 }
 
 PendingFor WhatIsPending(std::wstring_view list,
-                         const std::function<ListedName(const std::wstring&)>& leadsTo) {
+                         const std::function<ListedName(const std::wstring&)>& leadsTo, std::wstring* other) {
     const auto what = [&](std::wstring_view listed) {
         const std::wstring path = PathOfListedName(listed);
         return path.empty() ? ListedName::kElsewhere : leadsTo(path);
@@ -86,6 +86,12 @@ PendingFor WhatIsPending(std::wstring_view list,
         if (to.empty() && source == ListedName::kTheFile) {
             removal = true;
         } else if (source != ListedName::kElsewhere || (!to.empty() && what(to) != ListedName::kElsewhere)) {
+            if (other != nullptr) {
+                // The operation's other name; a folder's own removal has none but the folder.
+                const std::wstring_view named = source == ListedName::kElsewhere || to.empty() ? from : to;
+                const std::wstring path = PathOfListedName(named);
+                *other = path.empty() ? std::wstring(named) : OrdinaryPath(path);
+            }
             return PendingFor::kOtherOperation;
         }
     }

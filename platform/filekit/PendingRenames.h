@@ -43,8 +43,11 @@ ListedName LeadsByText(std::wstring_view path, std::wstring_view filePath, Names
 // empty name where a pair is due, so that is the list's end; anything after it, or a last name without
 // its partner, makes the list damaged. Any text is taken, as other programs write the value. An
 // operation on the file or one of its folders before the end outweighs everything; only the file's own
-// removal there is kRemoval.
+// removal there is kRemoval. For such an operation, `other` (where given) gets its other name in the
+// form a user reads ("C:\d\app.dll.new"): the file to take this one's place, or the name it is to be
+// moved to, or the folder to be removed.
 PendingFor WhatIsPending(std::wstring_view list,
-                         const std::function<ListedName(const std::wstring&)>& leadsTo);
+                         const std::function<ListedName(const std::wstring&)>& leadsTo,
+                         std::wstring* other = nullptr);
 
 }  // namespace tarvolen

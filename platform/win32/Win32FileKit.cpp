@@ -105,6 +105,7 @@ struct Scheduled {
     bool done = false;
     DWORD error = ERROR_SUCCESS;
     std::wstring_view reason{};
+    std::wstring otherFile{};  // the other file of an operation that waits for this one
 };
 
 // What a name of the restart's list leads to, seen from the file whose removal is considered: where
@@ -166,6 +167,7 @@ private:
 struct Pending {
     PendingFor what = PendingFor::kNothing;
     DWORD error = ERROR_SUCCESS;  // why the list could not be read
+    std::wstring otherFile{};     // the other name of the operation that waits
 };
 
 Pending PendingForFile(const ListedNameJudge& judge) {
@@ -178,7 +180,9 @@ Pending PendingForFile(const ListedNameJudge& judge) {
     if (list.error != ERROR_SUCCESS) {
         return {.error = list.error};
     }
-    return {.what = WhatIsPending(list.text, judge)};
+    Pending pending;
+    pending.what = WhatIsPending(list.text, judge, &pending.otherFile);
+    return pending;
 }
 
 // Records the removal of the open file `file` for the next restart, under a name that leads to this
@@ -207,7 +211,7 @@ Scheduled ScheduleForRestart(HANDLE file, const FileIdentity& identity) {
         return {.error = pending.error};
     }
     if (pending.what == PendingFor::kOtherOperation) {
-        return {.reason = removal_reason::kOperationWaiting};
+        return {.reason = removal_reason::kOperationWaiting, .otherFile = pending.otherFile};
     }
     if (pending.what == PendingFor::kDamagedList) {
         return {.reason = removal_reason::kDamagedList};
@@ -302,6 +306,7 @@ struct Outcome {
     DWORD scheduleError = ERROR_SUCCESS;  // why it could not be left for the restart either
     std::wstring_view reason{};           // the program's own reason, where it has one
     std::wstring_view afterthought{};     // what else went wrong on the way out
+    std::wstring otherFile{};             // the other file of an operation that waits for this one
 };
 
 // Why the name could not be opened, or the held file not reopened, in the words the user gets.
@@ -423,6 +428,7 @@ Outcome LeaveForRestart(HANDLE file, const FileIdentity& identity, const FileFac
         }
         outcome.scheduleError = scheduled.error;
         outcome.reason = scheduled.reason;
+        outcome.otherFile = scheduled.otherFile;
     }
     return outcome;
 }
@@ -499,6 +505,9 @@ std::wstring ErrorText(const Outcome& outcome) {
     }
     addLine(outcome.scheduleError == ERROR_ACCESS_DENIED ? ScheduleFailureReason(true, IsElevated())
                                                          : outcome.reason);
+    if (!outcome.otherFile.empty()) {
+        addLine(std::wstring(removal_reason::kOperationsOtherFile) + outcome.otherFile);
+    }
     addLine(outcome.afterthought);
     return text;
 }

@@ -54,14 +54,16 @@ TEST(PendingRenamesTest, AnOperationWaitingForTheFileKeepsItsRemovalFromBeingRec
     struct Case {
         std::wstring_view list;
         PendingFor expected;
+        std::wstring_view other = {};  // the other name of the operation that waits, as a user reads it
     };
     const Case cases[] = {
         {L""sv, PendingFor::kNothing},
         {L"\\??\\C:\\App\\app.dll\0\0"sv, PendingFor::kRemoval},
         {L"\\??\\C:\\x\0\0\0\0\\??\\C:\\App\\app.dll\0\0\0"sv, PendingFor::kDamagedList},  // an empty pair
         {L"\\??\\C:\\x\0\0\\??\\C:\\App\\app.dll.new\0!\\??\\c:\\app\\APP.DLL\0\0"sv,
-         PendingFor::kOtherOperation},
-        {L"\\??\\C:\\App\\app.dll\0\\??\\C:\\App\\old.dll\0\0"sv, PendingFor::kOtherOperation},
+         PendingFor::kOtherOperation, L"C:\\App\\app.dll.new"},
+        {L"\\??\\C:\\App\\app.dll\0\\??\\C:\\App\\old.dll\0\0"sv, PendingFor::kOtherOperation,
+         L"C:\\App\\old.dll"},
         {L"\\??\\C:\\App\\app.dll\0\0\\??\\C:\\n\0\\??\\C:\\App\\app.dll\0"sv, PendingFor::kOtherOperation},
         {L"\\??\\C:\\x\0\0\\??\\C:\\App\\app.dll"sv, PendingFor::kDamagedList},  // no target, no null
         {L"\\??\\C:\\App\\app.dll.new\0\\??\\C:\\App\\app.dll2\0\0"sv, PendingFor::kNothing},
@@ -69,7 +71,8 @@ TEST(PendingRenamesTest, AnOperationWaitingForTheFileKeepsItsRemovalFromBeingRec
         // The marks of current Windows, alone and with "!".
         {L"*1\\??\\C:\\App\\app.dll\0\0\0"sv, PendingFor::kRemoval},
         {L"*2\\??\\C:\\App\\app.dll\0*1\\??\\C:\\App\\app.old\0\0"sv, PendingFor::kOtherOperation},
-        {L"*1\\??\\C:\\App\\new.dll\0*12!\\??\\C:\\App\\app.dll\0\0"sv, PendingFor::kOtherOperation},
+        {L"*1\\??\\C:\\App\\new.dll\0*12!\\??\\C:\\App\\app.dll\0\0"sv, PendingFor::kOtherOperation,
+         L"C:\\App\\new.dll"},
         {L"*1\\??\\C:\\App\\new.dll\0!*1\\??\\C:\\App\\app.dll\0\0"sv, PendingFor::kOtherOperation},
         {L"*\\??\\C:\\App\\app.dll\0\0"sv, PendingFor::kNothing},  // no digits: no mark
         // The other prefixes, forward slashes, letters beyond ASCII in another case.
@@ -79,14 +82,15 @@ TEST(PendingRenamesTest, AnOperationWaitingForTheFileKeepsItsRemovalFromBeingRec
          PendingFor::kRemoval},
         {L"\\??\\Volume{0123abcd-4567-89ef-0123-456789abcdef}\\\u00e4pp\\app.dll.new\0!"
          L"\\??\\Volume{0123abcd-4567-89ef-0123-456789abcdef}\\\u00c4PP\\app.dll\0\0"sv,
-         PendingFor::kOtherOperation},
+         PendingFor::kOtherOperation,
+         L"\\\\?\\Volume{0123abcd-4567-89ef-0123-456789abcdef}\\\u00e4pp\\app.dll.new"},
         {L"\\??\\Volume{0123abcd-4567-89ef-0123-456789abcdef}\\\u00e4pps\\app.dll\0\0"sv,
          PendingFor::kNothing},
         // A folder on the file's way moved, removed or replaced; the volume's root is none.
         {L"\\??\\C:\\App\0\\??\\C:\\App.old\0\\??\\C:\\App.new\0\\??\\C:\\App\0\0"sv,
          PendingFor::kOtherOperation},
         {L"\\??\\C:\\App.new\0!\\??\\c:\\APP\\\0\0"sv, PendingFor::kOtherOperation},
-        {L"\\??\\C:\\App\0\0"sv, PendingFor::kOtherOperation},
+        {L"\\??\\C:\\App\0\0"sv, PendingFor::kOtherOperation, L"C:\\App"},
         {L"\\??\\C:\\Apps\\x\0\0\\??\\C:\\\0\0\\??\\C:\0\0"sv, PendingFor::kNothing},
         // Where the restart stops: the list's end, a damaged list, the file's own removal before that.
         {L"\\??\\C:\\x\0\0\0"sv, PendingFor::kNothing},
@@ -108,7 +112,10 @@ TEST(PendingRenamesTest, AnOperationWaitingForTheFileKeepsItsRemovalFromBeingRec
         return ListedName::kElsewhere;
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(WhatIsPending(c.list, leadsTo), c.expected) << "case " << &c - cases;
+        std::wstring other;
+        EXPECT_EQ(WhatIsPending(c.list, leadsTo, &other), c.expected) << "case " << &c - cases;
+        EXPECT_EQ(other, c.expected == PendingFor::kOtherOperation && !c.other.empty() ? c.other : other)
+            << "case " << &c - cases;
     }
 }
 

@@ -293,7 +293,8 @@ void WriteTheRestartsList(std::wstring names) {
 
 struct WaitingCase {
     const wchar_t* asked;     // the name given to the program, which the question names
-    const wchar_t* expected;  // what the box says, in part
+    std::wstring expected;    // what the box says, in part
+    std::wstring named = {};  // the operation's other file, named on a line of its own
 };
 
 // Asks for each case's file, held by another program, to be removed, and checks the box.
@@ -306,6 +307,9 @@ void ExpectBoxes(const TempFolder& folder, std::initializer_list<WaitingCase> ca
         Process program = StartTarvolen(folder / c.asked);
         const MessageBoxView box = AnswerYes(program, folder / c.asked);
         EXPECT_NE(box.text.find(c.expected), std::wstring::npos) << box.text;
+        EXPECT_TRUE(c.named.empty() ||
+                    box.text.ends_with(L"\r\nDie andere Datei dieses Vorgangs: " + c.named))
+            << box.text;
         PressButton(box.window, IDOK);
         ExpectEnds(program);
     }
@@ -346,11 +350,11 @@ TEST(DeletionMode, AnUpdateWaitingForTheRestartIsNotUndone) {
     ASSERT_TRUE(::MoveFileExW((folder / L"stale.dll").c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
 
     const wchar_t* waiting = L"wartet bereits ein anderer Vorgang auf den Neustart";
-    ExpectBoxes(folder, {{L"app.dll", waiting},
+    ExpectBoxes(folder, {{L"app.dll", waiting, folder / L"app.dll.new"},
                          {L"\u00c4\\u.dll", waiting},
                          {L"real\\l.dll", waiting},
                          {L"app\\x.dll", waiting},
-                         {L"moved.dll", waiting},
+                         {L"moved.dll", waiting, folder / L"away.dll"},
                          {L"stale.dll", L"Die Datei wird beim n\u00e4chsten Neustart entfernt."}});
     const std::vector<std::wstring> entries = PendingFileRenameOperations();
     const std::wstring stale = folder.Path().substr(folder.Path().find_last_of(L'\\')) + L"\\stale.dll";
