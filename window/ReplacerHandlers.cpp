@@ -16,6 +16,19 @@ constexpr std::int32_t kCsidlWindows = 36;
 // The result MoveFileExA gives for a call it refuses.
 constexpr std::int32_t kRefused = 0;
 
+// The name MoveFileExA gets for a box's text, or nothing where the call must not be made with it. A path
+// that the ANSI code page cannot carry exactly would reach the system as another name, and could move
+// or remove a file the user never named. A device, named pipe or mailslot is no file: the call would
+// contact whatever serves it, as the user (administrator, where started so). Either way the call is not
+// made, and counts as refused.
+std::optional<std::string> CallableName(ReplacerContext& context, const std::wstring& text) {
+    std::optional<std::string> name = context.ansiCodePage.ToAnsiExactly(text);
+    if (name && !context.moveFile.IsDiskFileName(name->c_str())) {
+        name.reset();
+    }
+    return name;
+}
+
 }  // namespace
 
 void Command1_Click(ReplacerContext& context) {
@@ -29,17 +42,14 @@ void Command1_Click(ReplacerContext& context) {
     }
     const bool deleteSource = form.GetValue(kChkKill) == kChecked;
 
-    // A path that the ANSI code page cannot carry exactly would reach the system as another name, and
-    // could move or remove a file the user never named: such a call is not made, and counts as refused.
     std::int32_t result = kRefused;
-    const std::optional<std::string> source = context.ansiCodePage.ToAnsiExactly(form.GetText(kTxtSource));
+    const std::optional<std::string> source = CallableName(context, form.GetText(kTxtSource));
     if (deleteSource) {
         if (source) {
             result = context.moveFile.MoveFileExA(source->c_str(), nullptr, flags);
         }
     } else {
-        const std::optional<std::string> target =
-            context.ansiCodePage.ToAnsiExactly(form.GetText(kTxtTarget));
+        const std::optional<std::string> target = CallableName(context, form.GetText(kTxtTarget));
         if (source && target) {
             result = context.moveFile.MoveFileExA(source->c_str(), target->c_str(), flags);
         }

@@ -169,6 +169,19 @@ bool LiesInNamedFolder(std::wstring_view path, std::wstring_view rootName, std::
            EqualsIgnoringCase(folder.substr(rootName.size()), FolderOf(path.substr(rootLength - 1)));
 }
 
+std::wstring_view LastName(std::wstring_view path) { return path.substr(path.find_last_of(L'\\') + 1); }
+
+bool SameLastName(std::wstring_view path, std::wstring_view lastOnVolume, NamesEqual equal) {
+    std::wstring_view last = LastName(path);
+    last = last.substr(0, last.find(L':'));
+    lastOnVolume = lastOnVolume.substr(0, lastOnVolume.find(L':'));
+    if (equal(last, lastOnVolume)) {
+        return true;
+    }
+    const std::size_t kept = last.find_last_not_of(L". ") + 1;
+    return kept < last.size() && kept > 0 && equal(last.substr(0, kept), lastOnVolume);
+}
+
 bool NamesAStream(std::wstring_view path) {
     if (IsLiteralPath(path)) {
         path.remove_prefix(4);

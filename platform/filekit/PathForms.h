@@ -7,6 +7,10 @@
 
 namespace tarvolen {
 
+// Whether two names are the same name, letter case compared as the file system compares it (on
+// Windows CompareStringOrdinal with case ignored, which knows letters beyond ASCII).
+using NamesEqual = bool (*)(std::wstring_view, std::wstring_view);
+
 // Whether `path` has the "\\?\" form, which asks the system to take the name as it is: not made
 // absolute, no dots or spaces at its end dropped.
 inline bool IsLiteralPath(std::wstring_view path) { return path.substr(0, 4) == L"\\\\?\\"; }
@@ -59,6 +63,15 @@ std::size_t VolumeRootLength(std::wstring_view path);
 // root, "\d" for a drive substituted for the folder d. The last names are not compared, so that a
 // link at the end and a name ending in a dot count as themselves; ASCII letter case aside.
 bool LiesInNamedFolder(std::wstring_view path, std::wstring_view rootName, std::wstring_view fileName);
+
+// Whether the last name of `path`, the name a file was asked about, is `lastOnVolume`, the last name
+// that the file system gives the file held open under it; where they differ, a link at the end was
+// followed to another file. A stream's name counts as its file's; a name given with a dot or a space
+// at its end also matches a last name reported without it, as Wine reports such names.
+bool SameLastName(std::wstring_view path, std::wstring_view lastOnVolume, NamesEqual equal);
+
+// The last name of a path: what follows its last backslash.
+std::wstring_view LastName(std::wstring_view path);
 
 // Whether `path` names a stream of a file ("C:\d\f.txt:notes") rather than the file itself.
 bool NamesAStream(std::wstring_view path);

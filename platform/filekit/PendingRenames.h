@@ -2,8 +2,11 @@
 // A removal recorded for the restart must not undo what a setup program or an update recorded there
 // before: this reads that list and tells what already waits for a file.
 
-#include <initializer_list>
+#include <functional>
+#include <string>
 #include <string_view>
+
+#include "platform/filekit/PathForms.h"
 
 namespace tarvolen {
 
@@ -11,15 +14,40 @@ enum class PendingFor {
     kNothing,         // nothing waits for the file: its removal may be recorded
     kRemoval,         // its removal already waits: nothing needs to be recorded again
     kOtherOperation,  // another file is to take its place, or it is to be moved away: leave it be
+    kDamagedList,     // the restart would stop before the list's end: what is added there is never done
 };
 
-// What waits for the restart for the file named `names` (its "\\?\" forms; empty ones are skipped),
-// according to `list`, a PendingFileRenameOperations value given as its characters, the nulls between
-// the names included. The list holds pairs of names, each ended by a null: the first is renamed to the
-// second, or removed where the second is empty; one more null ends the list. Names are compared in the
-// "\??\" form the list uses, with the "!" that asks for a replacement dropped and ASCII letters
-// compared without their case. Other programs write the value, so any text is taken: a last name
-// without its null or its partner counts as an operation whose target is unknown.
-PendingFor WhatIsPending(std::wstring_view list, std::initializer_list<std::wstring_view> names);
+// What a name of the list leads to, seen from the file whose removal is considered.
+enum class ListedName {
+    kElsewhere,
+    kTheFile,
+    kConcernsIt,  // a folder on the file's way (moving it takes the file along), or another name of it
+};
+
+// The name a name of the list gives, in the "\\?\" form the file functions take ("\\?\C:\d\f"), or
+// empty where it is in no form the program knows. The list writes names in the system's own namespace,
+// led by "\??\", "\DosDevices\" or "\GLOBAL??\" (any letter case); before that may stand marks that
+// are no part of the name: "!", which asks for an existing target to be replaced, and "*" followed by
+// digits, which current Windows writes. Forward slashes are taken as the separators they are there.
+std::wstring PathOfListedName(std::wstring_view listed);
+
+// What `path` (the "\\?\" form of a listed name) leads to, told from its text alone, for a name that
+// cannot be opened: the file whose path is `filePath` (in the same form), one of its folders (a volume's
+// root is none: it never moves), or neither. `equal` compares names as the system does.
+ListedName LeadsByText(std::wstring_view path, std::wstring_view filePath, NamesEqual equal);
+
+// What waits for the restart for one file, according to `list`, a PendingFileRenameOperations value
+// given as its characters, the nulls between the names included, and `leadsTo`, which tells what the
+// "\\?\" form of a listed name leads to. The list holds pairs of names, each ended by a null: the
+// first is renamed to the second, or removed where the second is empty. The restart stops at the first
+// empty name where a pair is due, so that is the list's end; anything after it, or a last name without
+// its partner, makes the list damaged. Any text is taken, as other programs write the value. An
+// operation on the file or one of its folders before the end outweighs everything; only the file's own
+// removal there is kRemoval. For such an operation, `other` (where given) gets its other name in the
+// form a user reads ("C:\d\app.dll.new"): the file to take this one's place, or the name it is to be
+// moved to, or the folder to be removed.
+PendingFor WhatIsPending(std::wstring_view list,
+                         const std::function<ListedName(const std::wstring&)>& leadsTo,
+                         std::wstring* other = nullptr);
 
 }  // namespace tarvolen

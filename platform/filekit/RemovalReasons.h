@@ -35,6 +35,12 @@ inline constexpr std::wstring_view kNoLastingName =
 inline constexpr std::wstring_view kOperationWaiting =
     L"F\u00fcr diese Datei wartet bereits ein anderer Vorgang auf den Neustart, etwa ein Update, das sie "
     L"ersetzt; ihr Entfernen wurde nicht vorgemerkt.";
+// Followed by the name, as the restart's list gives it: the file that is to take this one's place, or
+// the name this one is to be moved to.
+inline constexpr std::wstring_view kOperationsOtherFile = L"Die andere Datei dieses Vorgangs: ";
+inline constexpr std::wstring_view kDamagedList =
+    L"Die Liste der Vorg\u00e4nge f\u00fcr den Neustart ist besch\u00e4digt und w\u00fcrde nicht bis zum "
+    L"Ende ausgef\u00fchrt; das Entfernen der Datei wurde nicht vorgemerkt.";
 inline constexpr std::wstring_view kReadOnlyWithOtherNames =
     L"Die Datei ist schreibgesch\u00fctzt und hat weitere Namen, die den Schreibschutz behalten sollen; ihr "
     L"Entfernen wurde nicht vorgemerkt.";

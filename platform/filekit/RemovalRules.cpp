@@ -20,8 +20,13 @@ bool FailureShowsAFile(std::uint32_t systemError) {
            systemError == system_error::kLockViolation;
 }
 
+bool IsLinkTag(std::uint32_t reparseTag) {
+    constexpr std::uint32_t kNameSurrogate = 0x20000000;
+    return (reparseTag & kNameSurrogate) != 0;
+}
+
 std::wstring_view RestartRefusal(const RestartFacts& facts) {
-    if (facts.isLink) {
+    if (facts.reparsePoint && (!facts.reparseTag || IsLinkTag(*facts.reparseTag))) {
         return removal_reason::kLink;
     }
     if (facts.readOnly && facts.nameCount > 1) {

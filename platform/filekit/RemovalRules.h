@@ -36,14 +36,21 @@ bool FailureShowsAFile(std::uint32_t systemError);
 
 // What is known of a file in use when its removal at the next restart is considered.
 struct RestartFacts {
-    bool isLink = false;           // the name itself is a link (a reparse point)
-    bool readOnly = false;         // the file had the read-only attribute
-    bool readOnlyCleared = false;  // ... and it has been cleared
-    std::uint32_t nameCount = 1;   // hard links to the file, this name included
+    bool reparsePoint = false;                  // the name itself is a reparse point ...
+    std::optional<std::uint32_t> reparseTag{};  // ... with this tag, where it could be read
+    bool readOnly = false;                      // the file had the read-only attribute
+    bool readOnlyCleared = false;               // ... and it has been cleared
+    std::uint32_t nameCount = 1;                // hard links to the file, this name included
 };
 
+// Whether a reparse point with this tag is a link: a symbolic link, junction or mount point leads to
+// another name. Other tags (cloud files kept by OneDrive, deduplicated or system-compressed files) mark
+// files like any other. Windows' IsReparseTagNameSurrogate tells the two apart by one bit of the tag.
+bool IsLinkTag(std::uint32_t reparseTag);
+
 // Why the file must not be left for the restart, or nothing: the boot-time removal acts on a name
-// without asking, follows no rules about links and cannot remove a read-only file.
+// without asking, follows no rules about links and cannot remove a read-only file. A reparse point
+// whose tag could not be read counts as a link.
 std::wstring_view RestartRefusal(const RestartFacts& facts);
 
 // The name under which a file's removal at the next restart is recorded, or why there is none. Exactly

@@ -93,6 +93,35 @@ std::wstring NameOnVolume(HANDLE file) {
     return std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t));
 }
 
+std::optional<std::uint32_t> ReparseTagOf(HANDLE file) {
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (!::GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag)) {
+        return std::nullopt;
+    }
+    return tag.ReparseTag;
+}
+
+bool SameNames(std::wstring_view a, std::wstring_view b) {
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                                  TRUE) == CSTR_EQUAL;
+}
+
+std::wstring LongPathName(const std::wstring& path) {
+    const std::size_t root = VolumeRootLength(path);
+    for (std::size_t end = path.size(); root > 0 && end != std::wstring::npos && end >= root;
+         end = path.rfind(L'\\', end - 1)) {
+        const std::wstring part = path.substr(0, end);
+        const FilledText longPart =
+            FillGrowingBuffer(part.size() + 1, [&part](wchar_t* buffer, std::size_t capacity) {
+                return ::GetLongPathNameW(part.c_str(), buffer, static_cast<DWORD>(capacity));
+            });
+        if (!longPart.failed) {
+            return longPart.text + path.substr(end);
+        }
+    }
+    return path;
+}
+
 std::wstring FullPathName(const std::wstring& path) {
     FilledText full = FillGrowingBuffer(
         std::max<std::size_t>(path.size() + 1, MAX_PATH), [&path](wchar_t* buffer, std::size_t capacity) {
@@ -139,6 +168,19 @@ void Wow64Redirection::Revert(void* previous) {
 std::int32_t Kernel32MoveFile::MoveFileExA(const char* existing, const char* newName, std::uint32_t flags) {
     const auto moveFileExA = Bound<SystemFunction::MoveFileExA>();
     return WithoutRedirection(redirection_, [&] { return moveFileExA(existing, newName, flags); });
+}
+
+bool Kernel32MoveFile::IsDiskFileName(const char* name) {
+    if (*name == '\0') {
+        return true;  // an empty name names nothing that the call could reach
+    }
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    if (length <= 0 || ::MultiByteToWideChar(CP_ACP, 0, name, -1, wide.data(), length) != length) {
+        return false;
+    }
+    wide.pop_back();  // its null
+    return NamesADiskFile(ExtendedLengthPath(FullPathName(wide)));
 }
 
 }  // namespace tarvolen::win32

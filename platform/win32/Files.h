@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/FsRedirection.h"
 #include "platform/MoveFileApi.h"
@@ -48,6 +49,18 @@ std::wstring LocationOf(HANDLE file);
 // resolved); empty when the system does not tell it.
 std::wstring NameOnVolume(HANDLE file);
 
+// The tag of the open file's reparse point, read from the handle; nothing where the system does not
+// tell it.
+std::optional<std::uint32_t> ReparseTagOf(HANDLE file);
+
+// Whether two names are one name, letter case compared as the file system compares names
+// (CompareStringOrdinal with case ignored, which knows letters beyond ASCII).
+bool SameNames(std::wstring_view a, std::wstring_view b);
+
+// `path` (in the "\\?\" form) with the short names (PROGRA~1) of its longest part that exists made
+// long; the rest as it is.
+std::wstring LongPathName(const std::wstring& path);
+
 // Makes `path` absolute with GetFullPathNameW, however long it is; the text unchanged when the system
 // cannot resolve it.
 std::wstring FullPathName(const std::wstring& path);
@@ -67,11 +80,13 @@ public:
 };
 
 // kernel32's MoveFileExA, bound at its first call (Libraries.h). The call itself runs with file-system
-// redirection off, so that it acts on the paths as given.
+// redirection off, so that it acts on the paths as given. A name is judged as the call reads it: taken
+// back from the ANSI code page and made absolute by the system's own rules (GetFullPathNameW).
 class Kernel32MoveFile final : public MoveFileApi {
 public:
     explicit Kernel32MoveFile(FsRedirection& redirection) : redirection_(redirection) {}
     std::int32_t MoveFileExA(const char* existing, const char* newName, std::uint32_t flags) override;
+    bool IsDiskFileName(const char* name) override;
 
 private:
     FsRedirection& redirection_;

@@ -44,7 +44,8 @@ void RestrictLibrarySearch();
     /* switch off (Wow64Redirection).                                                                   */ \
     F(Wow64DisableWow64FsRedirection, kernel32, Fallback)                                                  \
     F(Wow64RevertWow64FsRedirection,  kernel32, Fallback)                                                  \
-    /* The window's one call: bound at its first call, as the program's design requires.                */ \
+    /* The window's one call, and nothing else needs it: bound when Action first makes it, so that      */ \
+    /* start-up and deletion mode never look it up.                                                     */ \
     F(MoveFileExA,                    kernel32, Required)                                                  \
     /* Is the process elevated? Asked only when recording a removal for the restart was refused.        */ \
     F(OpenProcessToken,               advapi32, Required)                                                  \

@@ -1,9 +1,11 @@
 // FileKit on Windows: files judged, held, compared and removed through the held handle, redirection off.
 #include "platform/win32/Win32FileKit.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/filekit/HoldingProcesses.h"
 #include "platform/filekit/PathForms.h"
@@ -105,16 +107,72 @@ struct Scheduled {
     bool done = false;
     DWORD error = ERROR_SUCCESS;
     std::wstring_view reason{};
+    std::wstring otherFile{};  // the other file of an operation that waits for this one
 };
 
-// What already waits for the restart for the file of these names, as the restart's list says. Only
-// read here: the list is written through MoveFileExW alone.
+// What a name of the restart's list leads to, seen from the file whose removal is considered: where
+// the name can be opened (as everywhere, a link at its end as itself, and only a disk file's name), the
+// file or folder it opens, told by identity; else what its text names, short names made long where
+// their folders exist.
+class ListedNameJudge {
+public:
+    ListedNameJudge(const FileIdentity& identity, std::initializer_list<std::wstring_view> names)
+        : identity_(identity), names_(names) {
+        // The folders on the file's way, its volume's root left out, which no operation moves.
+        const std::wstring path(*names.begin());
+        const std::size_t root = VolumeRootLength(path);
+        for (std::size_t end = root == 0 ? std::wstring::npos : path.find(L'\\', root);
+             end != std::wstring::npos; end = path.find(L'\\', end + 1)) {
+            const OpenedHandle folder = OpenUnfollowed(path.substr(0, end), FILE_READ_ATTRIBUTES);
+            if (const std::optional<FileIdentity> folderIdentity =
+                    folder ? IdentityOf(folder.handle.get()) : std::nullopt) {
+                folders_.push_back(*folderIdentity);
+            }
+        }
+    }
+
+    ListedName operator()(const std::wstring& path) const {
+        if (!NamesADiskFile(path)) {
+            return ListedName::kElsewhere;
+        }
+        const OpenedHandle opened = OpenUnfollowed(path, FILE_READ_ATTRIBUTES);
+        const std::optional<FileIdentity> found = opened ? IdentityOf(opened.handle.get()) : std::nullopt;
+        if (found) {
+            if (*found != identity_) {
+                return std::find(folders_.begin(), folders_.end(), *found) != folders_.end()
+                           ? ListedName::kConcernsIt
+                           : ListedName::kElsewhere;
+            }
+            // The file itself under this name, or under another of its names.
+            return SameLastName(LongPathName(path), LastName(names_.front()), SameNames)
+                       ? ListedName::kTheFile
+                       : ListedName::kConcernsIt;
+        }
+        const std::wstring longPath = LongPathName(path);
+        for (const std::wstring_view name : names_) {
+            if (const ListedName byText = LeadsByText(longPath, name, SameNames);
+                !name.empty() && byText != ListedName::kElsewhere) {
+                return byText;
+            }
+        }
+        return ListedName::kElsewhere;
+    }
+
+private:
+    FileIdentity identity_;
+    std::vector<std::wstring_view> names_;
+    std::vector<FileIdentity> folders_;
+};
+
+// What already waits for the restart for the file, as the restart's list says. Only read here: the
+// list is written through MoveFileExW alone.
 struct Pending {
     PendingFor what = PendingFor::kNothing;
     DWORD error = ERROR_SUCCESS;  // why the list could not be read
+    std::wstring otherFile{};     // the other name of the operation that waits
 };
 
-Pending PendingForFile(std::initializer_list<std::wstring_view> names) {
+Pending PendingForFile(const ListedNameJudge& judge) {
     const RegistryText list =
         ReadMultiString(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager",
                         L"PendingFileRenameOperations");
@@ -124,13 +182,16 @@ Pending PendingForFile(std::initializer_list<std::wstring_view> names) {
     if (list.error != ERROR_SUCCESS) {
         return {.error = list.error};
     }
-    return {.what = WhatIsPending(list.text, names)};
+    Pending pending;
+    pending.what = WhatIsPending(list.text, judge, &pending.otherFile);
+    return pending;
 }
 
 // Records the removal of the open file `file` for the next restart, under a name that leads to this
 // very file then: its final path, checked once more by opening it. Nothing is recorded where the list
-// already holds an operation for the file: an update that puts a new file in its place would be
-// undone, and a removal already waiting needs no second entry.
+// already holds an operation for the file or a folder on its way: an update that puts a new file in its
+// place would be undone, and a removal already waiting needs no second entry. Nor where the restart
+// would stop before the list's end: a removal added behind it would never be carried out.
 Scheduled ScheduleForRestart(HANDLE file, const FileIdentity& identity) {
     const std::wstring dosPath = FinalPath(file, VOLUME_NAME_DOS);
     std::wstring guidPath;
@@ -147,12 +208,15 @@ Scheduled ScheduleForRestart(HANDLE file, const FileIdentity& identity) {
     if (!LeadsTo(target.name, identity)) {
         return {.reason = removal_reason::kNoLastingName};
     }
-    const Pending pending = PendingForFile({target.name, dosPath, guidPath});
+    const Pending pending = PendingForFile(ListedNameJudge(identity, {target.name, dosPath, guidPath}));
     if (pending.error != ERROR_SUCCESS) {
         return {.error = pending.error};
     }
     if (pending.what == PendingFor::kOtherOperation) {
-        return {.reason = removal_reason::kOperationWaiting};
+        return {.reason = removal_reason::kOperationWaiting, .otherFile = pending.otherFile};
+    }
+    if (pending.what == PendingFor::kDamagedList) {
+        return {.reason = removal_reason::kDamagedList};
     }
     if (pending.what == PendingFor::kNothing &&
         !::MoveFileExW(target.name.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
@@ -245,6 +309,7 @@ struct Outcome {
     std::wstring_view reason{};           // the program's own reason, where it has one
     std::wstring_view afterthought{};     // what else went wrong on the way out
     std::wstring inUseName{};             // the name to ask who holds the file by, where it is in use
+    std::wstring otherFile{};             // the other file of an operation that waits for this one
 };
 
 // Why the name could not be opened, or the held file not reopened, in the words the user gets.
@@ -258,9 +323,10 @@ Outcome NotOpened(const HeldFile& file, DWORD error) {
     return {.error = error};
 }
 
-// Whether the held file lies in the folder its name gives, on the volume the name's root opens, told
-// by the file system's own name of the file there, which holds no links; nothing where it cannot be
-// told.
+// Whether the held file lies where its name says, on the volume the name's root opens, told by the
+// file system's own name of the file there, which holds no links: in the folder the name gives, and
+// under the last name given (or its long form), so that a link at the end that was followed (as Wine
+// follows a Unix link) counts as another file. Nothing where it cannot be told.
 std::optional<bool> LiesWhereNamed(const HeldFile& file) {
     const OpenedHandle root =
         OpenUnfollowed(file.kitPath.substr(0, VolumeRootLength(file.kitPath)), FILE_READ_ATTRIBUTES);
@@ -273,8 +339,11 @@ std::optional<bool> LiesWhereNamed(const HeldFile& file) {
         !::GetFileInformationByHandle(file.handle.get(), &fileInformation)) {
         return std::nullopt;
     }
+    const std::wstring_view lastOnVolume = LastName(fileName);
     return rootInformation.dwVolumeSerialNumber == fileInformation.dwVolumeSerialNumber &&
-           LiesInNamedFolder(file.kitPath, rootName, fileName);
+           LiesInNamedFolder(file.kitPath, rootName, fileName) &&
+           (SameLastName(file.kitPath, lastOnVolume, SameNames) ||
+            SameLastName(LongPathName(file.kitPath), lastOnVolume, SameNames));
 }
 
 // Why the held file must not be removed as the one confirmed, or nothing. The file confirmed, the held
@@ -349,7 +418,9 @@ std::optional<Outcome> RemoveNow(HANDLE file, const FileFacts& facts, DWORD& ref
 // not be removed now; a file left for the restart stays writable, so that the restart can remove it.
 Outcome LeaveForRestart(HANDLE file, const FileIdentity& identity, const FileFacts& facts, DWORD error) {
     Outcome outcome{.error = error};
-    outcome.reason = RestartRefusal({.isLink = (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
+    const bool reparsePoint = (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    outcome.reason = RestartRefusal({.reparsePoint = reparsePoint,
+                                     .reparseTag = reparsePoint ? ReparseTagOf(file) : std::nullopt,
                                      .readOnly = facts.readOnly,
                                      .readOnlyCleared = facts.readOnlyCleared,
                                      .nameCount = facts.nameCount});
@@ -360,6 +431,7 @@ Outcome LeaveForRestart(HANDLE file, const FileIdentity& identity, const FileFac
         }
         outcome.scheduleError = scheduled.error;
         outcome.reason = scheduled.reason;
+        outcome.otherFile = scheduled.otherFile;
     }
     return outcome;
 }
@@ -439,6 +511,9 @@ std::wstring ErrorText(const Outcome& outcome) {
     }
     addLine(outcome.scheduleError == ERROR_ACCESS_DENIED ? ScheduleFailureReason(true, IsElevated())
                                                          : outcome.reason);
+    if (!outcome.otherFile.empty()) {
+        addLine(std::wstring(removal_reason::kOperationsOtherFile) + outcome.otherFile);
+    }
     addLine(outcome.afterthought);
     return text;
 }

@@ -95,11 +95,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(real->ends_with(longForm.substr(longForm.find_last_of(L'\\') + 1)));
     }
 
-    // The restart's list is written by other programs: any value is read, and only a name in the
-    // "\\?\" form is ever found in it.
+    // The restart's list is written by other programs: any value is read, marks and all, and only a name
+    // in the "\\?\" form is ever found in it.
     const std::wstring list = text + std::wstring(1, L'\0') + second;
-    if (tarvolen::WhatIsPending(list, {longForm, second}) != tarvolen::PendingFor::kNothing) {
-        Check(tarvolen::IsLiteralPath(longForm) || tarvolen::IsLiteralPath(second));
+    const std::wstring listed = tarvolen::PathOfListedName(text);
+    Check(listed.empty() || tarvolen::IsLiteralPath(listed));
+    const auto equal = [](std::wstring_view a, std::wstring_view b) { return a == b; };
+    const tarvolen::PendingFor pending = tarvolen::WhatIsPending(list, [&](const std::wstring& name) {
+        Check(tarvolen::IsLiteralPath(name));
+        return tarvolen::LeadsByText(name, longForm, equal);
+    });
+    if (pending == tarvolen::PendingFor::kRemoval || pending == tarvolen::PendingFor::kOtherOperation) {
+        Check(tarvolen::IsLiteralPath(longForm));
     }
     return 0;
 }

@@ -14,6 +14,7 @@
 #include "platform/MessageBoxService.h"
 #include "platform/MoveFileApi.h"
 #include "platform/ShellKit.h"
+#include "platform/filekit/PathForms.h"
 #include "startup/ModMain.h"
 
 namespace tarvolen::testing {
@@ -195,6 +196,13 @@ public:
         calls.push_back({existing ? std::optional<std::string>(existing) : std::nullopt,
                          newName ? std::optional<std::string>(newName) : std::nullopt, flags});
         return result;
+    }
+    // Resolves names as the system does for a program whose current folder is C:\cwd, then applies the
+    // program's rule.
+    bool IsDiskFileName(const char* name) override {
+        const std::wstring text(name, name + std::char_traits<char>::length(name));
+        const bool absolute = text.starts_with(L"\\") || (text.size() > 2 && text[1] == L':');
+        return text.empty() || NamesADiskFile(ExtendedLengthPath(absolute ? text : L"C:\\cwd\\" + text));
     }
     std::vector<MoveCall> calls;
     std::int32_t result = 1;

@@ -140,10 +140,11 @@ TEST(ExactNamesTest, AnotherFolderInTheFinalPathIsTheRealPlace) {
             << "name: [" << c.name << "]";
     }
 
-    // The same told by the file system's name of the file on its volume, which holds no links.
+    // The same told by the file system's name of the file on its volume, which holds no links; and the
+    // last name, which differs where a link at the end was followed.
     struct Named {
         const wchar_t *path, *rootName, *fileName;
-        bool there;
+        bool there, sameLastName = true;
     };
     const Named named[] = {
         {L"\\\\?\\C:\\d\\link\\f.dll", L"\\", L"\\Windows\\System32\\f.dll", false},
@@ -153,9 +154,17 @@ TEST(ExactNamesTest, AnotherFolderInTheFinalPathIsTheRealPlace) {
         {L"\\\\?\\UNC\\server\\share\\d\\f", L"\\server\\share", L"\\server\\share\\d\\f", true},
         {L"\\\\?\\Volume{0123abcd-4567-89ef-0123-456789abcdef}\\f", L"\\", L"\\f", true},
         {L"\\\\.\\C:\\f", L"\\", L"\\f", false},
+        {L"\\\\?\\C:\\sl\\endlink.txt", L"\\", L"\\sl\\target.txt", true, false},
+        {L"\\\\?\\C:\\d\\\u00c4rger.txt", L"\\", L"\\d\\\u00e4RGER.txt", true},
+        {L"\\\\?\\C:\\d\\f.txt:notes", L"\\", L"\\d\\F.txt:notes", true},
+        {L"\\\\?\\C:\\d\\f.txt", L"\\", L"\\d\\f.txt.", true, false},
+        {L"\\\\?\\C:\\d\\f.txt .", L"\\", L"\\d\\f.txt", true},
+        {L"\\\\?\\C:\\d\\f.txt2", L"\\", L"\\d\\f.txt", true, false},
     };
     for (const Named& n : named) {
         EXPECT_EQ(LiesInNamedFolder(n.path, n.rootName, n.fileName), n.there) << "path: [" << n.path << "]";
+        EXPECT_EQ(SameLastName(n.path, LastName(n.fileName), SameNamesForTests), n.sameLastName)
+            << "path: [" << n.path << "]";
     }
 }
 

@@ -76,8 +76,20 @@ TEST(RestartRefusalTest, LinksReadOnlyFilesKeptReadOnlyAndSharedReadOnlyFilesAre
         {{.readOnly = true, .readOnlyCleared = true, .nameCount = 2},
          removal_reason::kReadOnlyWithOtherNames},
         {{.readOnly = true, .nameCount = 2}, removal_reason::kReadOnlyWithOtherNames},
-        {{.isLink = true}, removal_reason::kLink},
-        {{.isLink = true, .readOnly = true, .nameCount = 2}, removal_reason::kLink},
+        {{.reparsePoint = true}, removal_reason::kLink},  // its tag could not be read
+        {{.reparsePoint = true, .reparseTag = 0xA000000C}, removal_reason::kLink},  // symbolic link
+        {{.reparsePoint = true, .reparseTag = 0xA0000003}, removal_reason::kLink},  // junction, mount point
+        {{.reparsePoint = true, .reparseTag = 0xA000001D}, removal_reason::kLink},  // a WSL symbolic link
+        {{.reparsePoint = true, .reparseTag = 0xA0000003, .readOnly = true, .nameCount = 2},
+         removal_reason::kLink},
+        // OneDrive's cloud files (also kept on the device), deduplication, system compression.
+        {{.reparsePoint = true, .reparseTag = 0x9000001A}, {}},
+        {{.reparsePoint = true, .reparseTag = 0x9000601A}, {}},
+        {{.reparsePoint = true, .reparseTag = 0x80000013}, {}},
+        {{.reparsePoint = true, .reparseTag = 0x80000017}, {}},
+        {{.reparsePoint = true, .reparseTag = 0x8000001B}, {}},  // an app execution alias is a file
+        {{.reparsePoint = true, .reparseTag = 0x80000017, .readOnly = true}, removal_reason::kReadOnlyKept},
+        {{.reparseTag = 0xA000000C}, {}},  // a tag without the attribute is no reparse point
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(RestartRefusal(cases[i].facts), cases[i].refusal) << "case " << i;

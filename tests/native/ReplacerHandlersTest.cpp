@@ -94,13 +94,22 @@ TEST_F(ReplacerHandlersTest, EveryPressMakesOneCallAndOneBoxAndLeavesTheEntriesA
     EXPECT_EQ(fakes.shellKitsMade + fakes.fileKitsMade, 0);
 }
 
+// Nor is a name that leads to no file but to a device, named pipe or mailslot, whose server the call
+// would contact.
 TEST_F(ReplacerHandlersTest, APathWithoutAnExactAnsiFormIsNeverPassedOn) {
-    // Source, then target, then the deleted source: each without an exact equivalent.
+    // Source, then target, then the deleted source: each without an exact equivalent, then no file.
     const std::wstring lookAlike = L"C:\\\u0141\u00f3d\u017a.txt";
     const struct {
         std::wstring source, target;
         bool kill;
-    } cases[] = {{lookAlike, L"C:\\b.txt", false}, {L"C:\\a.txt", lookAlike, false}, {lookAlike, L"", true}};
+    } cases[] = {{lookAlike, L"C:\\b.txt", false},
+                 {L"C:\\a.txt", lookAlike, false},
+                 {lookAlike, L"", true},
+                 {L"\\\\.\\pipe\\name", L"C:\\b.txt", false},
+                 {L"C:\\a.txt", L"\\\\server\\PIPE\\name", false},
+                 {L"\\\\?\\GLOBALROOT\\Device\\Null", L"", true},
+                 {L"\\\\.\\COM1", L"", true},
+                 {L"\\\\?\\UNC\\server\\mailslot\\m", L"", true}};
     for (const auto& c : cases) {
         box.shown.clear();
         form.texts = {{kTxtSource, c.source}, {kTxtTarget, c.target}};

@@ -8,6 +8,7 @@
 #include "platform/filekit/PendingRenames.h"
 #include "platform/filekit/RemovalReasons.h"
 #include "platform/filekit/RemovalRules.h"
+#include "tests/native/TextCases.h"
 
 namespace tarvolen {
 namespace {
@@ -45,27 +46,75 @@ TEST(RestartNameTest, NetworkFilesAndPathsWithoutALastingNameAreRefused) {
 }
 
 // The list as MoveFileEx writes it (pairs of names, an empty target for a removal, "!" before a
-// target that may be replaced, one more null at the end), and as other programs may have left it.
+// target that may be replaced, "*" and digits before names on current Windows, one more null at the
+// end), and as other programs may have left it. Names that cannot be opened are judged by their text,
+// in any form and letter case; the file here has two names, as a drive and a volume path.
 TEST(PendingRenamesTest, AnOperationWaitingForTheFileKeepsItsRemovalFromBeingRecorded) {
     using namespace std::string_view_literals;
     struct Case {
         std::wstring_view list;
         PendingFor expected;
+        std::wstring_view other = {};  // the other name of the operation that waits, as a user reads it
     };
     const Case cases[] = {
         {L""sv, PendingFor::kNothing},
         {L"\\??\\C:\\App\\app.dll\0\0"sv, PendingFor::kRemoval},
-        {L"\\??\\C:\\x\0\0\0\0\\??\\C:\\App\\app.dll\0\0\0"sv, PendingFor::kRemoval},
+        {L"\\??\\C:\\x\0\0\0\0\\??\\C:\\App\\app.dll\0\0\0"sv, PendingFor::kDamagedList},  // an empty pair
         {L"\\??\\C:\\x\0\0\\??\\C:\\App\\app.dll.new\0!\\??\\c:\\app\\APP.DLL\0\0"sv,
-         PendingFor::kOtherOperation},
-        {L"\\??\\C:\\App\\app.dll\0\\??\\C:\\App\\old.dll\0\0"sv, PendingFor::kOtherOperation},
+         PendingFor::kOtherOperation, L"C:\\App\\app.dll.new"},
+        {L"\\??\\C:\\App\\app.dll\0\\??\\C:\\App\\old.dll\0\0"sv, PendingFor::kOtherOperation,
+         L"C:\\App\\old.dll"},
         {L"\\??\\C:\\App\\app.dll\0\0\\??\\C:\\n\0\\??\\C:\\App\\app.dll\0"sv, PendingFor::kOtherOperation},
-        {L"\\??\\C:\\x\0\0\\??\\C:\\App\\app.dll"sv, PendingFor::kOtherOperation},  // no target, no null
+        {L"\\??\\C:\\x\0\0\\??\\C:\\App\\app.dll"sv, PendingFor::kDamagedList},  // no target, no null
         {L"\\??\\C:\\App\\app.dll.new\0\\??\\C:\\App\\app.dll2\0\0"sv, PendingFor::kNothing},
         {L"C:\\App\\app.dll\0\0"sv, PendingFor::kNothing},  // not the list's form
+        // The marks of current Windows, alone and with "!".
+        {L"*1\\??\\C:\\App\\app.dll\0\0\0"sv, PendingFor::kRemoval},
+        {L"*2\\??\\C:\\App\\app.dll\0*1\\??\\C:\\App\\app.old\0\0"sv, PendingFor::kOtherOperation},
+        {L"*1\\??\\C:\\App\\new.dll\0*12!\\??\\C:\\App\\app.dll\0\0"sv, PendingFor::kOtherOperation,
+         L"C:\\App\\new.dll"},
+        {L"*1\\??\\C:\\App\\new.dll\0!*1\\??\\C:\\App\\app.dll\0\0"sv, PendingFor::kOtherOperation},
+        {L"*\\??\\C:\\App\\app.dll\0\0"sv, PendingFor::kNothing},  // no digits: no mark
+        // The other prefixes, forward slashes, letters beyond ASCII in another case.
+        {L"\\DosDevices\\c:\\app\\APP.DLL\0\0"sv, PendingFor::kRemoval},
+        {L"\\GLOBAL??\\C:/App/app.dll\0\0"sv, PendingFor::kRemoval},
+        {L"\\??\\Volume{0123abcd-4567-89ef-0123-456789abcdef}\\\u00c4pp\\APP.dll\0\0"sv,
+         PendingFor::kRemoval},
+        {L"\\??\\Volume{0123abcd-4567-89ef-0123-456789abcdef}\\\u00e4pp\\app.dll.new\0!"
+         L"\\??\\Volume{0123abcd-4567-89ef-0123-456789abcdef}\\\u00c4PP\\app.dll\0\0"sv,
+         PendingFor::kOtherOperation,
+         L"\\\\?\\Volume{0123abcd-4567-89ef-0123-456789abcdef}\\\u00e4pp\\app.dll.new"},
+        {L"\\??\\Volume{0123abcd-4567-89ef-0123-456789abcdef}\\\u00e4pps\\app.dll\0\0"sv,
+         PendingFor::kNothing},
+        // A folder on the file's way moved, removed or replaced; the volume's root is none.
+        {L"\\??\\C:\\App\0\\??\\C:\\App.old\0\\??\\C:\\App.new\0\\??\\C:\\App\0\0"sv,
+         PendingFor::kOtherOperation},
+        {L"\\??\\C:\\App.new\0!\\??\\c:\\APP\\\0\0"sv, PendingFor::kOtherOperation},
+        {L"\\??\\C:\\App\0\0"sv, PendingFor::kOtherOperation, L"C:\\App"},
+        {L"\\??\\C:\\Apps\\x\0\0\\??\\C:\\\0\0\\??\\C:\0\0"sv, PendingFor::kNothing},
+        // Where the restart stops: the list's end, a damaged list, the file's own removal before that.
+        {L"\\??\\C:\\x\0\0\0"sv, PendingFor::kNothing},
+        {L"\0"sv, PendingFor::kNothing},
+        {L"\0\0"sv, PendingFor::kDamagedList},
+        {L"\\??\\C:\\x\0\0\\??\\C:\\y\0"sv, PendingFor::kDamagedList},
+        {L"\\??\\C:\\App\\app.dll\0\0\0\\??\\C:\\x\0\0\0"sv, PendingFor::kRemoval},
+        {L"\\??\\C:\\x\0\0\0\\??\\C:\\App\\app.dll\0\\??\\C:\\y\0\0"sv, PendingFor::kDamagedList},
+    };
+    const auto leadsTo = [](const std::wstring& path) {
+        for (const std::wstring_view name :
+             {L"\\\\?\\C:\\App\\app.dll"sv,
+              L"\\\\?\\Volume{0123abcd-4567-89ef-0123-456789abcdef}\\\u00e4pp\\app.dll"sv}) {
+            if (const ListedName found = LeadsByText(path, name, SameNamesForTests);
+                found != ListedName::kElsewhere) {
+                return found;
+            }
+        }
+        return ListedName::kElsewhere;
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(WhatIsPending(c.list, {L"\\\\?\\C:\\App\\app.dll", L""}), c.expected)
+        std::wstring other;
+        EXPECT_EQ(WhatIsPending(c.list, leadsTo, &other), c.expected) << "case " << &c - cases;
+        EXPECT_EQ(other, c.expected == PendingFor::kOtherOperation && !c.other.empty() ? c.other : other)
             << "case " << &c - cases;
     }
 }

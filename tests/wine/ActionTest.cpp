@@ -127,6 +127,29 @@ TEST_F(ActionTest, ClosingTheWindowUnderTheResultBoxEndsTheProgramNormally) {
     EXPECT_EQ(folder.Snapshot(), (Files{{L"to.txt", "payload"}})) << "the one move asked for, nothing more";
 }
 
+// Started as an administrator, the program must not act as one towards a pipe's server: a named pipe as
+// the source, the target or the name deleted gets the refused call's 0, and its server no client.
+TEST_F(ActionTest, ANamedPipeIsNeverContacted) {
+    WriteFileBytes(folder / L"a.txt", "a");
+    const std::wstring pipe = L"\\\\.\\pipe\\tarvolen-action-" + std::to_wstring(::GetCurrentProcessId());
+    const UniqueHandle server(::CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+                                                 PIPE_TYPE_BYTE, PIPE_UNLIMITED_INSTANCES, 0, 0, 0, nullptr));
+    ASSERT_TRUE(server);
+    const Files before = folder.Snapshot();
+    EXPECT_EQ(Act(pipe, folder / L"b.txt", false, false, false), L"0");
+    EXPECT_EQ(Act(folder / L"a.txt", pipe, true, false, false), L"0");
+    EXPECT_EQ(Act(pipe, L"", false, true, true), L"0");
+    EXPECT_EQ(folder.Snapshot(), before);
+
+    // A client that came and went leaves ERROR_NO_DATA, one still there ERROR_PIPE_CONNECTED.
+    OVERLAPPED overlapped{};
+    const UniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    overlapped.hEvent = event.get();
+    EXPECT_FALSE(::ConnectNamedPipe(server.get(), &overlapped));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_IO_PENDING)) << "the pipe's server got a client";
+    ::CancelIo(server.get());
+}
+
 // A name with characters the ANSI code page lacks, and the look-alike name that a best-fit conversion
 // makes of it (under code page 1252, "Łódź.txt" becomes "Lódz.txt").
 struct LookAlikes {
