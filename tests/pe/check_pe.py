@@ -6,11 +6,12 @@ Usage: check_pe.py EXE [--machine i386|amd64] [--signed] --version X.Y.Z --versi
 Besides the file's structure it checks that the executable is a lean, reproducible release: no debug
 sections (they live in EXE.debug, named by a .gnu_debuglink section), no link time stamp, an image
 checksum that is the file's, and a size of at most 232 KiB for i386 and 180 KiB for amd64 (less a
-signature). It imports KnownDLLs only, which Windows takes from its own folder alone, none of the libraries it binds at run time (the table of
-platform/win32/Libraries.h), and names none of the shell's functions that delete files or recycle them.
-The loader can place it anywhere and keep its data from running (ASLR and DEP). Its version resource
-and manifest carry the project's version, and its copyright line is LICENSE's. It carries no signature, or with --signed one
-Authenticode signature where Windows looks for it.
+signature). It imports KnownDLLs only, which Windows takes from its own folder alone, none of the
+libraries it binds at run time (the table of platform/win32/Libraries.h), and names none of the shell's
+functions that delete files or recycle them. The loader can place it anywhere and keep its data from
+running (ASLR and DEP). Its version resource and manifest carry the project's version, and its copyright
+line is LICENSE's. It carries no signature, or with --signed one Authenticode signature where Windows
+looks for it.
 
 Prints one "ok: ..." or "FAIL: ..." line per check and exits 1 if any
 check failed. Reads the PE file directly; needs nothing beyond Python.
