@@ -1,49 +1,15 @@
-// The name a removal at the next restart is recorded under, or why there is none: no name, or an
-// operation of another program already waiting for the file.
+// What already waits in the restart's list for the file, read from the list's text: nothing, its
+// removal, another operation that concerns it, or a damaged list.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <string_view>
 
 #include "platform/filekit/PendingRenames.h"
-#include "platform/filekit/RemovalReasons.h"
-#include "platform/filekit/RemovalRules.h"
 #include "tests/native/TextCases.h"
 
 namespace tarvolen {
 namespace {
-
-constexpr std::wstring_view kGuidPath =
-    L"\\\\?\\Volume{3f1e2a6c-0b1d-4c5e-9a7f-2d8c6b4e1a90}\\d\\report.pdf ";
-
-// The drive-letter path comes first; the GUID path only serves a volume without a letter.
-TEST(RestartNameTest, TheDriveLetterPathIsRecordedAndTheGuidPathOnlyWithoutOne) {
-    EXPECT_EQ(RestartNameFor(kGuidPath, L"\\\\?\\S:\\report.pdf ").name, L"\\\\?\\S:\\report.pdf ");
-    EXPECT_EQ(RestartNameFor(L"", L"\\\\?\\c:\\d\\busy.dll").name, L"\\\\?\\c:\\d\\busy.dll");
-    const RestartName noLetter = RestartNameFor(kGuidPath, L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume9\\x");
-    EXPECT_EQ(noLetter.name, kGuidPath);
-    EXPECT_TRUE(noLetter.refusal.empty());
-    EXPECT_EQ(RestartNameFor(kGuidPath, L"").name, kGuidPath);
-}
-
-TEST(RestartNameTest, NetworkFilesAndPathsWithoutALastingNameAreRefused) {
-    struct Case {
-        std::wstring_view guidPath, dosPath, refusal;
-    };
-    const Case cases[] = {
-        {L"", L"\\\\?\\UNC\\server\\share\\busy.dll", removal_reason::kNetwork},
-        {L"", L"\\\\?\\unc\\server\\share\\busy.dll", removal_reason::kNetwork},
-        {kGuidPath, L"\\\\?\\UNC\\server\\share\\busy.dll", removal_reason::kNetwork},
-        {L"", L"", removal_reason::kNoLastingName},
-        {L"", L"\\\\?\\GLOBALROOT\\Device\\RamDisk\\busy.dll", removal_reason::kNoLastingName},
-        {L"\\Device\\HarddiskVolume3\\busy.dll", L"\\\\?\\1:\\busy.dll", removal_reason::kNoLastingName},
-    };
-    for (const Case& c : cases) {
-        const RestartName result = RestartNameFor(c.guidPath, c.dosPath);
-        EXPECT_EQ(result.name, L"") << std::wstring(c.dosPath);
-        EXPECT_EQ(result.refusal, c.refusal) << std::wstring(c.dosPath);
-    }
-}
 
 // The list as MoveFileEx writes it (pairs of names, an empty target for a removal, "!" before a
 // target that may be replaced, "*" and digits before names on current Windows, one more null at the
