@@ -66,9 +66,7 @@ PRESET_KINDS = {"--workflow": "workflowPresets", "--build": "buildPresets", "cte
 USER_DOCS = ["README.md", "resources/README-Windows.txt.in"]
 ALL_DOCS = ["README.md", "docs/DEVELOPING.md", "docs/guarantees.md", "resources/README-Windows.txt.in"]
 COMMAND_DOCS = ["README.md", "docs/DEVELOPING.md", "docs/guarantees.md", "resources/README-Windows.txt.in"]
-# The start-up benchmark's floor box and driver copy the question; they are read like the documents.
-QUOTING_DOCS = ["README.md", "resources/README-Windows.txt.in", "docs/guarantees.md",
-                os.path.join("tools", "bench", "FloorBox.cpp"), os.path.join("tools", "bench", "BenchDriver.cpp")]
+QUOTING_DOCS = ["README.md", "resources/README-Windows.txt.in", "docs/guarantees.md"]
 # The pages whose promises may be marked as tested, and the table that names each marked promise's tests.
 PROMISE_DOCS = ["docs/guarantees.md", "README.md"]
 PROMISES = "tests/docs/tested_promises.txt"
@@ -224,13 +222,12 @@ def check_other_command(command, known, build_dirs):
 
 
 def named_by_a_script(path):
-    for folder in ("harness", "tools"):
-        for base, _, names in os.walk(os.path.join(ROOT, folder)):
-            for name in names:
-                if name.endswith(".sh"):
-                    with open(os.path.join(base, name), encoding="utf-8", errors="replace") as fh:
-                        if path in fh.read():
-                            return True
+    for base, _, names in os.walk(os.path.join(ROOT, "harness")):
+        for name in names:
+            if name.endswith(".sh"):
+                with open(os.path.join(base, name), encoding="utf-8", errors="replace") as fh:
+                    if path in fh.read():
+                        return True
     return False
 
 
@@ -351,21 +348,20 @@ def check_box_texts(text, texts=None):
 
 
 # The script that takes the README's pictures finds the program's first window by the start of its title.
-RUN_SCRIPT = os.path.join("tools", "run.sh")
 TITLE_SOURCES = ["startup/ModMain.cpp", "platform/MessageBoxService.h", "window/ReplacerLayout.h"]
 
 
-def check_window_titles():
+def check_window_titles(script):
     """Each title the picture script looks for starts a title the program gives a box or its window."""
-    with open(os.path.join(ROOT, RUN_SCRIPT), encoding="utf-8") as fh:
+    with open(script, encoding="utf-8") as fh:
         match = re.search(r"""grep -E '"\(([^)]+)\)'""", fh.read())
     literals = []
     for source in TITLE_SOURCES:
         with open(os.path.join(ROOT, source), encoding="utf-8") as fh:
             literals += re.findall(r'L"([^"\\]*)"', fh.read())
     if not match:
-        return ["%s: no list of the window titles it looks for" % RUN_SCRIPT]
-    return ["%s looks for a window titled %s..., which the program does not show" % (RUN_SCRIPT, title)
+        return ["%s: no list of the window titles it looks for" % script]
+    return ["%s looks for a window titled %s..., which the program does not show" % (script, title)
             for title in match.group(1).split("|") if not any(literal.startswith(title) for literal in literals)]
 
 
@@ -377,6 +373,18 @@ def sentences(text):
     """The document's sentences, each on one line, with its markup's backquotes and stars taken out."""
     flat = re.sub(r"[`*]", "", re.sub(r"\s+", " ", text))
     return re.split(r"(?<=[.:;!?])\s+(?=[A-Z(\d])", flat)
+
+
+# A figure that a check prints or a run measures, and so changes with the program: a size, a time, a count
+# of tests.
+TYPED_FIGURE = re.compile(r"\b\d[\d,.]*\s*(?:bytes?|[KMG]i?B|ms|s|seconds?|min|minutes?|hours?)\b"
+                          r"|\b[1-9][\d,]*\s+(?:tests?|passed|failed)\b")
+
+
+def check_typed_figures(text):
+    """The document types no figure that a check prints: it names the check that prints it instead."""
+    return ["%d: types a figure a check prints or a run measures: %s" % (number, match.group(0))
+            for number, line in enumerate(text.splitlines(), 1) for match in TYPED_FIGURE.finditer(line)]
 
 
 def check_registry_editing(text):
@@ -586,6 +594,9 @@ def main(argv):
     reading.add_argument("--elevated-recipe", action="store_const", dest="reading", const=check_elevated_recipe)
     reading.add_argument("--user-part", action="store_const", dest="reading", const=check_user_part)
     reading.add_argument("--box-texts", action="store_const", dest="reading", const=check_box_texts)
+    reading.add_argument("--no-typed-figures", action="store_const", dest="reading", const=check_typed_figures)
+    ap.add_argument("--copies", nargs="+", metavar="SOURCE")
+    ap.add_argument("--picture-script", metavar="SCRIPT")
     ap.add_argument("--promises", nargs="?", const=os.path.join(ROOT, PROMISES), metavar="TABLE")
     ap.add_argument("--bound-libraries", action="store_true")
     args = ap.parse_args(argv)
@@ -602,9 +613,10 @@ def main(argv):
         return 1 if found else 0
     if args.reading:
         defaults = {check_registry_editing: ALL_DOCS, check_elevated_recipe: USER_DOCS,
-                    check_user_part: ["README.md", "docs/guarantees.md"], check_box_texts: QUOTING_DOCS}
+                    check_user_part: ["README.md", "docs/guarantees.md"], check_box_texts: QUOTING_DOCS,
+                    check_typed_figures: ["docs/DEVELOPING.md"]}
         failed = 0
-        for doc in args.docs or defaults[args.reading]:
+        for doc in (args.docs or defaults[args.reading]) + (args.copies or []):
             with open(os.path.join(ROOT, doc), encoding="utf-8-sig") as fh:
                 text = fh.read()
                 if doc.endswith(".cpp"):  # the benchmark's copies of the box: its wide literals
@@ -617,8 +629,8 @@ def main(argv):
                 for problem in found:
                     print("%s: %s" % (doc, problem))
                     failed += 1
-        if args.reading is check_box_texts and not args.docs:
-            for problem in check_window_titles():
+        if args.reading is check_box_texts and args.picture_script:
+            for problem in check_window_titles(args.picture_script):
                 print(problem)
                 failed += 1
         print("%d problem(s)" % failed if failed else "as it should be")
@@ -635,6 +647,12 @@ def main(argv):
             for problem in check_command(command, known):
                 print("%s:%d: %s: %s" % (doc, number, command, problem))
                 failed += 1
+        for number, command in commands(text):  # the read-only ones of the blocks are run as well
+            first = command.split()[0]
+            if first in RUNNABLE or TOOLCHAIN_TOOL.match(first):
+                for problem in check_other_command(command, known, args.build_dirs):
+                    print("%s:%d: %s: %s" % (doc, number, command, problem))
+                    failed += 1
         others = other_commands(text, plain=doc.endswith(".txt.in"))
         for number, command in others:
             for problem in check_other_command(command, known, args.build_dirs):
