@@ -2,7 +2,8 @@
 """Checks that what the documents tell a reader to run is there, and that they tell no harm.
 
     check_docs.py [--docs FILE...] [BUILD_DIR...]
-    check_docs.py --no-registry-editing | --elevated-recipe | --user-part | --box-texts [--docs FILE...]
+    check_docs.py --no-registry-editing | --elevated-recipe | --user-part | --no-typed-figures [--docs FILE...]
+    check_docs.py --box-texts [--docs FILE...] [--copies SOURCE...] [--picture-script SCRIPT]
 
 For every command in a ```sh block of the documents (README.md, docs/DEVELOPING.md and docs/guarantees.md
 by default), and every one in inline code that runs a script or CMake (`cmake --workflow --preset native`):
@@ -15,8 +16,8 @@ document gives, in inline code or in a block of another language (`ls -l ...`, `
 `shell:sendto`), is either checked too, or listed below in
 NOT_CHECKABLE, word for word, with the reason it cannot be; one that is neither is a problem. Checked
 too: a tool of the MinGW-w64 toolchain is one that cmake/ names, a path outside the repository is one a
-script of the repository names, and with BUILD_DIRs the read-only ones (ls, git, the toolchain's objdump
-and addr2line) are run and must succeed (addr2line must find a function). With BUILD_DIRs (the
+script of the harness names, and with BUILD_DIRs the read-only ones (ls, git, the toolchain's objdump
+and addr2line), in ```sh blocks too, are run and must succeed (addr2line must find a function). With BUILD_DIRs (the
 folders of the presets a full test run builds), every test a document names in backquotes
 (`release.reproducible`, `DeletionMode.*`) is one that CTest lists there: every backquoted dotted name is
 taken for a test unless it ends in a file's extension (`tarvolen.exe`).
@@ -32,13 +33,16 @@ The other checks read what a user is told:
                          explains (but for the \??\ names the restart's list shows, in the paragraph
                          right after the command that shows it);
   --box-texts            every German text the user documents quote (README.md, the Windows read-me and
-                         docs/guarantees.md by default, and the wide literals of the start-up
-                         benchmark's floor box and driver) is one the program shows: a run of at least
+                         docs/guarantees.md by default, and the wide literals of each --copies
+                         SOURCE, the programs that copy a box) is one the program shows: a run of at least
                          two words of the program's German, read from startup/ModMain.cpp,
                          platform/filekit/RemovalReasons.h and platform/win32/TextAndErrors.cpp, must be
                          part of one of its texts ("…" or "..." stands for what the quote leaves out,
-                         and for the path a box names); and each title the picture script looks for
-                         starts one of the program's titles.
+                         and for the path a box names); and each title the --picture-script looks for
+                         starts one of the program's titles. The build hands it the tools' files, which
+                         the tests never name themselves;
+  --no-typed-figures     docs/DEVELOPING.md (by default) types no size, time or count of tests: the checks
+                         and runs that print them are named instead.
   --promises             every promise docs/guarantees.md and README.md mark as shown ("(tested)",
                          "(tested natively: ...)", "(checked: ...)") has its row in
                          tests/docs/tested_promises.txt, and every row its marker; with BUILD_DIRs, each
