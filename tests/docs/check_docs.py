@@ -124,10 +124,10 @@ INTERNALS = {"CTest": r"\bCTest\b", "\\??\\": r"\\\?\?\\", "WoW64": r"\bWoW64\b"
 
 
 def commands(text):
-    """(line number, command) of every line in a ```sh block, continuation lines joined."""
+    """(line number, command) of every line in a ```sh block (set in or not), continuation lines joined."""
     found, in_block, pending, start = [], False, "", 0
     for number, line in enumerate(text.splitlines(), 1):
-        if line.startswith("```"):
+        if line.lstrip().startswith("```"):
             in_block = line.strip() == "```sh"
             continue
         if not in_block:
@@ -148,7 +148,7 @@ def inline_commands(text):
     """(line number, command) of every inline code span outside ```sh blocks that runs a script or CMake."""
     found, in_block = [], False
     for number, line in enumerate(text.splitlines(), 1):
-        if line.startswith("```"):
+        if line.lstrip().startswith("```"):
             in_block = not in_block
             continue
         if in_block:
@@ -170,7 +170,7 @@ def other_commands(text, plain=False):
             spans = re.findall(r"\bshell:\w+", line) + ([line.strip()] if re.match(r" {4,}\S", line) else [])
             found += [(number, span) for span in spans if is_command(span)]
             continue
-        if line.startswith("```"):
+        if line.lstrip().startswith("```"):
             block = None if block is not None else line.strip()[3:]
             continue
         if block == "sh":
