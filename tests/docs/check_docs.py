@@ -580,12 +580,17 @@ def check_command(command, known):
 
 
 def check_zip_versions(text):
-    """The version in each release zip's name the document gives is project()'s."""
+    """The version in each release zip's name the document gives, and in each git tag or push of a release
+    tag, is project()'s."""
     with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as fh:
         version = re.search(r"project\(Tarvolen VERSION ([\d.]+)", fh.read()).group(1)
-    return ["%d: tarvolen-%s-%s.zip: the version is not project()'s, %s" % (text.count("\n", 0, m.start()) + 1,
-                                                                           m.group(1), m.group(2), version)
-            for m in re.finditer(r"tarvolen-(\d+\.\d+\.\d+)-(win32|win64)\.zip", text) if m.group(1) != version]
+    found = [(m.start(), m.group(0), m.group(1))
+             for m in re.finditer(r"tarvolen-(\d+\.\d+\.\d+)-(?:win32|win64)\.zip", text)]
+    for line in re.finditer(r"^.*\bgit (?:tag|push)\b.*$", text, flags=re.M):
+        found += [(line.start() + m.start(), m.group(0), m.group(1))
+                  for m in re.finditer(r"v?(\d+\.\d+\.\d+)", line.group(0))]
+    return ["%d: %s: the version is not project()'s, %s" % (text.count("\n", 0, at) + 1, what, version)
+            for at, what, found_version in sorted(found) if found_version != version]
 
 
 def test_names(build_dirs):
