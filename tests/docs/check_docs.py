@@ -2,7 +2,8 @@
 """Checks that what the documents tell a reader to run is there, and that they tell no harm.
 
     check_docs.py [--docs FILE...] [BUILD_DIR...]
-    check_docs.py --no-registry-editing | --elevated-recipe | --user-part | --box-texts [--docs FILE...]
+    check_docs.py --no-registry-editing | --elevated-recipe | --user-part | --no-typed-figures [--docs FILE...]
+    check_docs.py --box-texts [--docs FILE...] [--copies SOURCE...] [--picture-script SCRIPT]
 
 For every command in a ```sh block of the documents (README.md, docs/DEVELOPING.md and docs/guarantees.md
 by default), and every one in inline code that runs a script or CMake (`cmake --workflow --preset native`):
@@ -15,8 +16,8 @@ document gives, in inline code or in a block of another language (`ls -l ...`, `
 `shell:sendto`), is either checked too, or listed below in
 NOT_CHECKABLE, word for word, with the reason it cannot be; one that is neither is a problem. Checked
 too: a tool of the MinGW-w64 toolchain is one that cmake/ names, a path outside the repository is one a
-script of the repository names, and with BUILD_DIRs the read-only ones (ls, git, the toolchain's objdump
-and addr2line) are run and must succeed (addr2line must find a function). With BUILD_DIRs (the
+script of the harness names, and with BUILD_DIRs the read-only ones (ls, git, the toolchain's objdump
+and addr2line), in ```sh blocks too, are run and must succeed (addr2line must find a function). With BUILD_DIRs (the
 folders of the presets a full test run builds), every test a document names in backquotes
 (`release.reproducible`, `DeletionMode.*`) is one that CTest lists there: every backquoted dotted name is
 taken for a test unless it ends in a file's extension (`tarvolen.exe`).
@@ -32,13 +33,16 @@ The other checks read what a user is told:
                          explains (but for the \??\ names the restart's list shows, in the paragraph
                          right after the command that shows it);
   --box-texts            every German text the user documents quote (README.md, the Windows read-me and
-                         docs/guarantees.md by default, and the wide literals of the start-up
-                         benchmark's floor box and driver) is one the program shows: a run of at least
+                         docs/guarantees.md by default, and the wide literals of each --copies
+                         SOURCE, the programs that copy a box) is one the program shows: a run of at least
                          two words of the program's German, read from startup/ModMain.cpp,
                          platform/filekit/RemovalReasons.h and platform/win32/TextAndErrors.cpp, must be
                          part of one of its texts ("…" or "..." stands for what the quote leaves out,
-                         and for the path a box names); and each title the picture script looks for
-                         starts one of the program's titles.
+                         and for the path a box names); and each title the --picture-script looks for
+                         starts one of the program's titles. The build hands it the tools' files, which
+                         the tests never name themselves;
+  --no-typed-figures     docs/DEVELOPING.md (by default) types no size, time or count of tests: the checks
+                         and runs that print them are named instead.
   --promises             every promise docs/guarantees.md and README.md mark as shown ("(tested)",
                          "(tested natively: ...)", "(checked: ...)") has its row in
                          tests/docs/tested_promises.txt, and every row its marker; with BUILD_DIRs, each
@@ -66,9 +70,7 @@ PRESET_KINDS = {"--workflow": "workflowPresets", "--build": "buildPresets", "cte
 USER_DOCS = ["README.md", "resources/README-Windows.txt.in"]
 ALL_DOCS = ["README.md", "docs/DEVELOPING.md", "docs/guarantees.md", "resources/README-Windows.txt.in"]
 COMMAND_DOCS = ["README.md", "docs/DEVELOPING.md", "docs/guarantees.md", "resources/README-Windows.txt.in"]
-# The start-up benchmark's floor box and driver copy the question; they are read like the documents.
-QUOTING_DOCS = ["README.md", "resources/README-Windows.txt.in", "docs/guarantees.md",
-                os.path.join("tools", "bench", "FloorBox.cpp"), os.path.join("tools", "bench", "BenchDriver.cpp")]
+QUOTING_DOCS = ["README.md", "resources/README-Windows.txt.in", "docs/guarantees.md"]
 # The pages whose promises may be marked as tested, and the table that names each marked promise's tests.
 PROMISE_DOCS = ["docs/guarantees.md", "README.md"]
 PROMISES = "tests/docs/tested_promises.txt"
@@ -102,6 +104,13 @@ ALONE_COMMANDS = {"cmd", "regedit"}
 # the runner's mounts while a session uses it).
 RUNNABLE = {"ls", "git"}
 STATIC = {"du"}
+# git's commands that change nothing; any other (git tag, git push) is only checked for its paths.
+GIT_READ_ONLY = {"status", "log", "show", "diff", "rev-parse", "describe", "ls-files"}
+
+
+def runs_read_only(words):
+    return (words[0] == "ls" or TOOLCHAIN_TOOL.match(words[0]) is not None
+            or (words[0] == "git" and len(words) > 1 and words[1] in GIT_READ_ONLY))
 TOOLCHAIN_TOOL = re.compile(r"^(i686|x86_64)-w64-mingw32-(objdump|addr2line)$")
 # A backquoted dotted name that ends so is a file's, not a test's.
 FILE_ENDINGS = {"exe", "dll", "md", "txt", "py", "sh", "cmake", "h", "cpp", "rc", "json", "manifest",
@@ -115,10 +124,10 @@ INTERNALS = {"CTest": r"\bCTest\b", "\\??\\": r"\\\?\?\\", "WoW64": r"\bWoW64\b"
 
 
 def commands(text):
-    """(line number, command) of every line in a ```sh block, continuation lines joined."""
+    """(line number, command) of every line in a ```sh block (set in or not), continuation lines joined."""
     found, in_block, pending, start = [], False, "", 0
     for number, line in enumerate(text.splitlines(), 1):
-        if line.startswith("```"):
+        if line.lstrip().startswith("```"):
             in_block = line.strip() == "```sh"
             continue
         if not in_block:
@@ -139,7 +148,7 @@ def inline_commands(text):
     """(line number, command) of every inline code span outside ```sh blocks that runs a script or CMake."""
     found, in_block = [], False
     for number, line in enumerate(text.splitlines(), 1):
-        if line.startswith("```"):
+        if line.lstrip().startswith("```"):
             in_block = not in_block
             continue
         if in_block:
@@ -161,7 +170,7 @@ def other_commands(text, plain=False):
             spans = re.findall(r"\bshell:\w+", line) + ([line.strip()] if re.match(r" {4,}\S", line) else [])
             found += [(number, span) for span in spans if is_command(span)]
             continue
-        if line.startswith("```"):
+        if line.lstrip().startswith("```"):
             block = None if block is not None else line.strip()[3:]
             continue
         if block == "sh":
@@ -213,7 +222,7 @@ def check_other_command(command, known, build_dirs):
                 problems.append("build/%s is no preset's build folder" % match.group(1))
             if word.startswith("/") and not named_by_a_script(word):
                 problems.append("%s is named by no script of the repository" % word)
-        if build_dirs and not problems and first not in STATIC:
+        if build_dirs and not problems and runs_read_only(words):
             run = subprocess.run(command, shell=True, cwd=ROOT, capture_output=True, text=True)
             if run.returncode != 0:
                 problems.append("fails: %s" % (run.stderr.strip() or run.stdout.strip())[:200])
@@ -224,13 +233,12 @@ def check_other_command(command, known, build_dirs):
 
 
 def named_by_a_script(path):
-    for folder in ("harness", "tools"):
-        for base, _, names in os.walk(os.path.join(ROOT, folder)):
-            for name in names:
-                if name.endswith(".sh"):
-                    with open(os.path.join(base, name), encoding="utf-8", errors="replace") as fh:
-                        if path in fh.read():
-                            return True
+    for base, _, names in os.walk(os.path.join(ROOT, "harness")):
+        for name in names:
+            if name.endswith(".sh"):
+                with open(os.path.join(base, name), encoding="utf-8", errors="replace") as fh:
+                    if path in fh.read():
+                        return True
     return False
 
 
@@ -351,21 +359,20 @@ def check_box_texts(text, texts=None):
 
 
 # The script that takes the README's pictures finds the program's first window by the start of its title.
-RUN_SCRIPT = os.path.join("tools", "run.sh")
 TITLE_SOURCES = ["startup/ModMain.cpp", "platform/MessageBoxService.h", "window/ReplacerLayout.h"]
 
 
-def check_window_titles():
+def check_window_titles(script):
     """Each title the picture script looks for starts a title the program gives a box or its window."""
-    with open(os.path.join(ROOT, RUN_SCRIPT), encoding="utf-8") as fh:
+    with open(script, encoding="utf-8") as fh:
         match = re.search(r"""grep -E '"\(([^)]+)\)'""", fh.read())
     literals = []
     for source in TITLE_SOURCES:
         with open(os.path.join(ROOT, source), encoding="utf-8") as fh:
             literals += re.findall(r'L"([^"\\]*)"', fh.read())
     if not match:
-        return ["%s: no list of the window titles it looks for" % RUN_SCRIPT]
-    return ["%s looks for a window titled %s..., which the program does not show" % (RUN_SCRIPT, title)
+        return ["%s: no list of the window titles it looks for" % script]
+    return ["%s looks for a window titled %s..., which the program does not show" % (script, title)
             for title in match.group(1).split("|") if not any(literal.startswith(title) for literal in literals)]
 
 
@@ -377,6 +384,18 @@ def sentences(text):
     """The document's sentences, each on one line, with its markup's backquotes and stars taken out."""
     flat = re.sub(r"[`*]", "", re.sub(r"\s+", " ", text))
     return re.split(r"(?<=[.:;!?])\s+(?=[A-Z(\d])", flat)
+
+
+# A figure that a check prints or a run measures, and so changes with the program: a size, a time, a count
+# of tests.
+TYPED_FIGURE = re.compile(r"\b\d[\d,.]*\s*(?:bytes?|[KMG]i?B|ms|s|seconds?|min|minutes?|hours?)\b"
+                          r"|\b[1-9][\d,]*\s+(?:tests?|passed|failed)\b")
+
+
+def check_typed_figures(text):
+    """The document types no figure that a check prints: it names the check that prints it instead."""
+    return ["%d: types a figure a check prints or a run measures: %s" % (number, match.group(0))
+            for number, line in enumerate(text.splitlines(), 1) for match in TYPED_FIGURE.finditer(line)]
 
 
 def check_registry_editing(text):
@@ -561,12 +580,17 @@ def check_command(command, known):
 
 
 def check_zip_versions(text):
-    """The version in each release zip's name the document gives is project()'s."""
+    """The version in each release zip's name the document gives, and in each git tag or push of a release
+    tag, is project()'s."""
     with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as fh:
         version = re.search(r"project\(Tarvolen VERSION ([\d.]+)", fh.read()).group(1)
-    return ["%d: tarvolen-%s-%s.zip: the version is not project()'s, %s" % (text.count("\n", 0, m.start()) + 1,
-                                                                           m.group(1), m.group(2), version)
-            for m in re.finditer(r"tarvolen-(\d+\.\d+\.\d+)-(win32|win64)\.zip", text) if m.group(1) != version]
+    found = [(m.start(), m.group(0), m.group(1))
+             for m in re.finditer(r"tarvolen-(\d+\.\d+\.\d+)-(?:win32|win64)\.zip", text)]
+    for line in re.finditer(r"^.*\bgit (?:tag|push)\b.*$", text, flags=re.M):
+        found += [(line.start() + m.start(), m.group(0), m.group(1))
+                  for m in re.finditer(r"v?(\d+\.\d+\.\d+)", line.group(0))]
+    return ["%d: %s: the version is not project()'s, %s" % (text.count("\n", 0, at) + 1, what, version)
+            for at, what, found_version in sorted(found) if found_version != version]
 
 
 def test_names(build_dirs):
@@ -586,6 +610,9 @@ def main(argv):
     reading.add_argument("--elevated-recipe", action="store_const", dest="reading", const=check_elevated_recipe)
     reading.add_argument("--user-part", action="store_const", dest="reading", const=check_user_part)
     reading.add_argument("--box-texts", action="store_const", dest="reading", const=check_box_texts)
+    reading.add_argument("--no-typed-figures", action="store_const", dest="reading", const=check_typed_figures)
+    ap.add_argument("--copies", nargs="+", metavar="SOURCE")
+    ap.add_argument("--picture-script", metavar="SCRIPT")
     ap.add_argument("--promises", nargs="?", const=os.path.join(ROOT, PROMISES), metavar="TABLE")
     ap.add_argument("--bound-libraries", action="store_true")
     args = ap.parse_args(argv)
@@ -602,9 +629,10 @@ def main(argv):
         return 1 if found else 0
     if args.reading:
         defaults = {check_registry_editing: ALL_DOCS, check_elevated_recipe: USER_DOCS,
-                    check_user_part: ["README.md", "docs/guarantees.md"], check_box_texts: QUOTING_DOCS}
+                    check_user_part: ["README.md", "docs/guarantees.md"], check_box_texts: QUOTING_DOCS,
+                    check_typed_figures: ["docs/DEVELOPING.md"]}
         failed = 0
-        for doc in args.docs or defaults[args.reading]:
+        for doc in (args.docs or defaults[args.reading]) + (args.copies or []):
             with open(os.path.join(ROOT, doc), encoding="utf-8-sig") as fh:
                 text = fh.read()
                 if doc.endswith(".cpp"):  # the benchmark's copies of the box: its wide literals
@@ -617,8 +645,8 @@ def main(argv):
                 for problem in found:
                     print("%s: %s" % (doc, problem))
                     failed += 1
-        if args.reading is check_box_texts and not args.docs:
-            for problem in check_window_titles():
+        if args.reading is check_box_texts and args.picture_script:
+            for problem in check_window_titles(args.picture_script):
                 print(problem)
                 failed += 1
         print("%d problem(s)" % failed if failed else "as it should be")
@@ -635,6 +663,11 @@ def main(argv):
             for problem in check_command(command, known):
                 print("%s:%d: %s: %s" % (doc, number, command, problem))
                 failed += 1
+        for number, command in commands(text):  # the read-only ones of the blocks are run as well
+            if runs_read_only(command.split()):
+                for problem in check_other_command(command, known, args.build_dirs):
+                    print("%s:%d: %s: %s" % (doc, number, command, problem))
+                    failed += 1
         others = other_commands(text, plain=doc.endswith(".txt.in"))
         for number, command in others:
             for problem in check_other_command(command, known, args.build_dirs):

@@ -229,6 +229,7 @@ def check_release(pe, exe, machine, signed, r):
         r.check(pe.directory(SECURITY_DIRECTORY) == (0, 0), "no signature (certificate table empty)",
                 "certificate table at 0x%x, %d bytes" % pe.directory(SECURITY_DIRECTORY))
     size = pe.directory(SECURITY_DIRECTORY)[0] if signed else len(pe.data)
+    print("size: %d bytes (%.1f KiB)%s" % (size, size / 1024, " less the signature" * signed))
     r.check(size <= MAX_SIZE[machine],
             "size at most %d bytes%s" % (MAX_SIZE[machine], " less the signature" * signed), "got %d" % size)
 
