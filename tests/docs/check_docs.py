@@ -86,7 +86,7 @@ NOT_CHECKABLE = {
     "shell:sendto": "typed into Windows' Run box; " + ON_WINDOWS,
     '"C:\\Program Files\\Tarvolen\\tarvolen.exe" "C:\\Users\\Anna\\Documents\\report.docx"':
         "an example for an administrator's command prompt; " + ON_WINDOWS,
-    "Get-FileHash -Algorithm SHA256 .\\tarvolen-1.0.0-win32.zip": "PowerShell; " + ON_WINDOWS,
+    "Get-FileHash -Algorithm SHA256 .\\tarvolen-1.0.0-win64.zip": "PowerShell; " + ON_WINDOWS,
     "Get-FileHash -Algorithm SHA256 .\\tarvolen-@PROJECT_VERSION@-win@TARVOLEN_README_BITS@.zip":
         "PowerShell, in the Windows read-me, which names its own zip; " + ON_WINDOWS,
     "Get-AuthenticodeSignature .\\tarvolen.exe": "PowerShell; " + ON_WINDOWS,
