@@ -16,12 +16,13 @@ namespace tarvolen::wintest {
 namespace {
 
 // Loaded by name after start-up by Wine's window, box and dialog code (Wine 8 and 10), and those the
-// program loads itself (the libraries of its table of bound functions). Left out: imm32, which user32
-// loads before the program's first statement (and Windows only ever takes from its system folder): it
-// is not the program's to govern.
-constexpr const wchar_t* kPlantedNames[] = {L"uxtheme.dll",  L"comctl32.dll", L"shcore.dll",  L"compstui.dll",
-                                            L"winspool.drv", L"msimg32.dll",  L"shell32.dll", L"comdlg32.dll",
-                                            L"advapi32.dll", L"rstrtmgr.dll"};
+// program loads itself (the libraries of its table of bound functions), and the one the 32-bit C
+// runtime's start-up asks for by name (libgcc's, which it takes only where it is loaded already). Left
+// out: imm32, which user32 loads before the program's first statement (and Windows only ever takes from
+// its system folder): it is not the program's to govern.
+constexpr const wchar_t* kPlantedNames[] = {
+    L"uxtheme.dll", L"comctl32.dll", L"shcore.dll",   L"compstui.dll", L"winspool.drv",      L"msimg32.dll",
+    L"shell32.dll", L"comdlg32.dll", L"advapi32.dll", L"rstrtmgr.dll", L"libgcc_s_dw2-1.dll"};
 
 class PlantedLibraries : public ::testing::Test {
 protected:
