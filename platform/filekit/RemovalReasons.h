@@ -29,6 +29,10 @@ inline constexpr std::wstring_view kNotIdentified =
 inline constexpr std::wstring_view kNetwork =
     L"Die Datei liegt im Netzwerk, das beim Neustart noch nicht verbunden ist; ihr Entfernen wurde nicht "
     L"vorgemerkt.";
+inline constexpr std::wstring_view kRemovableMedium =
+    L"Die Datei liegt auf einem Wechseldatentr\u00e4ger, und beim Neustart kann unter diesem "
+    L"Laufwerksbuchstaben ein anderer Datentr\u00e4ger oder keiner liegen; ihr Entfernen wurde nicht "
+    L"vorgemerkt.";
 inline constexpr std::wstring_view kNoLastingName =
     L"F\u00fcr den Neustart l\u00e4sst sich kein Name bestimmen, der sicher diese Datei meint; ihr Entfernen "
     L"wurde nicht vorgemerkt.";

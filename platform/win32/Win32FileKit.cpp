@@ -423,7 +423,8 @@ Outcome LeaveForRestart(HANDLE file, const FileIdentity& identity, const FileFac
                                      .reparseTag = reparsePoint ? ReparseTagOf(file) : std::nullopt,
                                      .readOnly = facts.readOnly,
                                      .readOnlyCleared = facts.readOnlyCleared,
-                                     .nameCount = facts.nameCount});
+                                     .nameCount = facts.nameCount,
+                                     .removableMedium = OnRemovableMedium(file)});
     if (outcome.reason.empty()) {
         const Scheduled scheduled = ScheduleForRestart(file, identity);
         if (scheduled.done) {
