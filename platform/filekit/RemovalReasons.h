@@ -12,6 +12,10 @@ inline constexpr std::wstring_view kAnd = L" und ";
 inline constexpr std::wstring_view kAndOneMore = L" und einem weiteren";
 inline constexpr std::wstring_view kMore = L" weiteren";
 inline constexpr std::wstring_view kUnknownProgram = L"unbekanntes Programm";
+// Around each name a program gave itself, and at the end of one cut short.
+inline constexpr std::wstring_view kOpeningQuote = L"\u201e";
+inline constexpr std::wstring_view kClosingQuote = L"\u201c";
+inline constexpr std::wstring_view kCut = L"\u2026";
 }  // namespace holders_line
 
 // Why a confirmed file was not removed or not left for the restart, in the words the user reads.
