@@ -1,6 +1,8 @@
 #pragma once
 // A Restart Manager that names the holders of a file, in place of Wine's, which names none.
 
+#include <gtest/gtest.h>
+
 #include <stdexcept>
 #include <string>
 
@@ -46,11 +48,15 @@ public:
     }
 
     // Whether the file `asked` holds `expected` (lines of names, letter case aside) and nothing more.
-    static bool WasAsked(const std::wstring& asked, const std::wstring& expected) {
-        const std::string text = ReadFileBytes(asked);
-        return ::CompareStringOrdinal(reinterpret_cast<const wchar_t*>(text.data()),
-                                      static_cast<int>(text.size() / sizeof(wchar_t)), expected.data(),
-                                      static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL;
+    static ::testing::AssertionResult WasAsked(const std::wstring& asked, const std::wstring& expected) {
+        const std::string bytes = ReadFileBytes(asked);
+        const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()),
+                                bytes.size() / sizeof(wchar_t));
+        if (::CompareStringOrdinal(text.data(), static_cast<int>(text.size()), expected.data(),
+                                   static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure() << "asked:\n" << text;
     }
 
 private:
