@@ -57,7 +57,9 @@ TEST(HoldersLineTest, NamesAtMostThreeOthersByTheirBestName) {
 
 // The Restart Manager is asked about the name programs have open where the system reads that name as
 // exactly the file's path (GetFullPathNameW, here as the row gives it); else about the "\\?\" form:
-// a device name (nul.txt is \\.\nul), a name ending in a dot or a space, a path too long.
+// a device name, a name ending in a dot or a space, a path too long. Microsoft, "Naming Files, Paths,
+// and Namespaces": "NUL.txt and NUL.tar.gz are both equivalent to NUL"; "\\?\" turns off "all string
+// parsing" and sends the string "straight to the file system".
 TEST(HoldersLineTest, AskedByTheOrdinaryNameWhereTheSystemReadsItAsThePath) {
     const std::wstring deep = L"C:\\" + std::wstring(260, L'd') + L"\\f.txt";
     const std::wstring_view cases[][3] = {

@@ -112,7 +112,9 @@ TEST_F(FileKitTest, FileInUseIsRemovedAtTheRestart) {
     EXPECT_TRUE(IsPendingForRestart(folder / L"busy.dll"));
 
     // On a drive the system calls removable (the tests' R:, which Wine reports as a floppy) nothing is
-    // recorded: the restart may find another medium under that letter, or none.
+    // recorded: the restart may find another medium under that letter, or none. GetDriveTypeW:
+    // DRIVE_REMOVABLE "The drive has removable media; for example, a floppy drive, thumb drive, or flash
+    // card reader."
     const std::wstring removable = L"R:\\tarvolen-" + std::to_wstring(::GetCurrentProcessId()) + L".dll";
     WriteFileBytes(removable, "removable");
     std::optional<FileHolder> removableHolder(removable);
