@@ -60,7 +60,7 @@ TEST(HoldersLineTest, NamesAtMostThreeOthersByTheirBestName) {
 // a device name, a name ending in a dot or a space, a path too long. Microsoft, "Naming Files, Paths,
 // and Namespaces": "NUL.txt and NUL.tar.gz are both equivalent to NUL"; "\\?\" turns off "all string
 // parsing" and sends the string "straight to the file system".
-TEST(HoldersLineTest, AskedByTheOrdinaryNameWhereTheSystemReadsItAsThePath) {
+TEST(HoldersLineTest, AskedByTheOrdinaryNameWhereItNamesTheSameFile) {
     const std::wstring deep = L"C:\\" + std::wstring(260, L'd') + L"\\f.txt";
     const std::wstring_view cases[][3] = {
         {L"\\\\?\\C:\\d\\busy.dll", L"C:\\d\\busy.dll", L"C:\\d\\busy.dll"},
