@@ -96,4 +96,13 @@ prepare_prefix() {  # prepare_prefix PREFIX DPI [REG-ADD-ARGUMENTS...]
         WINEPREFIX=$prefix "${IN_RUNNER[@]}" "$WINESERVER" -w
     fi
     add_wine_fonts "$prefix"
+    # R:, a folder of the prefix, is a drive Wine reports as removable (a "floppy"), for the tests of
+    # files on removable media. Wine's mount manager reads the drives' types when a session starts.
+    if [ ! -e "$prefix/dosdevices/r:" ]; then
+        mkdir -p "$prefix/removable"
+        ln -s ../removable "$prefix/dosdevices/r:"
+        WINEPREFIX=$prefix "${IN_RUNNER[@]}" "$WINE64" reg add 'HKLM\Software\Wine\Drives' /v r: /d floppy /f \
+            /reg:64 >/dev/null 2>&1
+        WINEPREFIX=$prefix "${IN_RUNNER[@]}" "$WINESERVER" -w
+    fi
 }

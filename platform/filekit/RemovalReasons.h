@@ -12,6 +12,10 @@ inline constexpr std::wstring_view kAnd = L" und ";
 inline constexpr std::wstring_view kAndOneMore = L" und einem weiteren";
 inline constexpr std::wstring_view kMore = L" weiteren";
 inline constexpr std::wstring_view kUnknownProgram = L"unbekanntes Programm";
+// Around each name a program gave itself, and at the end of one cut short.
+inline constexpr std::wstring_view kOpeningQuote = L"\u201e";
+inline constexpr std::wstring_view kClosingQuote = L"\u201c";
+inline constexpr std::wstring_view kCut = L"\u2026";
 }  // namespace holders_line
 
 // Why a confirmed file was not removed or not left for the restart, in the words the user reads.
@@ -28,6 +32,10 @@ inline constexpr std::wstring_view kNotIdentified =
     L"nichts gel\u00f6scht.";
 inline constexpr std::wstring_view kNetwork =
     L"Die Datei liegt im Netzwerk, das beim Neustart noch nicht verbunden ist; ihr Entfernen wurde nicht "
+    L"vorgemerkt.";
+inline constexpr std::wstring_view kRemovableMedium =
+    L"Die Datei liegt auf einem Wechseldatentr\u00e4ger, und beim Neustart kann unter diesem "
+    L"Laufwerksbuchstaben ein anderer Datentr\u00e4ger oder keiner liegen; ihr Entfernen wurde nicht "
     L"vorgemerkt.";
 inline constexpr std::wstring_view kNoLastingName =
     L"F\u00fcr den Neustart l\u00e4sst sich kein Name bestimmen, der sicher diese Datei meint; ihr Entfernen "

@@ -26,6 +26,9 @@ bool IsLinkTag(std::uint32_t reparseTag) {
 }
 
 std::wstring_view RestartRefusal(const RestartFacts& facts) {
+    if (facts.removableMedium) {
+        return removal_reason::kRemovableMedium;
+    }
     if (facts.reparsePoint && (!facts.reparseTag || IsLinkTag(*facts.reparseTag))) {
         return removal_reason::kLink;
     }

@@ -41,6 +41,7 @@ struct RestartFacts {
     bool readOnly = false;                      // the file had the read-only attribute
     bool readOnlyCleared = false;               // ... and it has been cleared
     std::uint32_t nameCount = 1;                // hard links to the file, this name included
+    bool removableMedium = false;               // on a drive the system calls removable
 };
 
 // Whether a reparse point with this tag is a link: a symbolic link, junction or mount point leads to
@@ -49,7 +50,8 @@ struct RestartFacts {
 bool IsLinkTag(std::uint32_t reparseTag);
 
 // Why the file must not be left for the restart, or nothing: the boot-time removal acts on a name
-// without asking, follows no rules about links and cannot remove a read-only file. A reparse point
+// without asking, follows no rules about links and cannot remove a read-only file; and under the
+// drive letter of a removable medium it may find another medium, or none. A reparse point
 // whose tag could not be read counts as a link.
 std::wstring_view RestartRefusal(const RestartFacts& facts);
 

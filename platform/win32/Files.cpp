@@ -82,6 +82,12 @@ std::wstring LocationOf(HANDLE file) {
     return location.empty() ? FinalPath(file, VOLUME_NAME_GUID) : location;
 }
 
+bool OnRemovableMedium(HANDLE file) {
+    const std::wstring location = LocationOf(file);
+    const std::wstring root = OrdinaryPath(std::wstring_view(location).substr(0, VolumeRootLength(location)));
+    return !root.empty() && ::GetDriveTypeW(root.c_str()) == DRIVE_REMOVABLE;
+}
+
 std::wstring NameOnVolume(HANDLE file) {
     // Room for the longest name there is, so that the answer is never cut short.
     std::vector<std::byte> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));

@@ -53,6 +53,10 @@ std::wstring NameOnVolume(HANDLE file);
 // tell it.
 std::optional<std::uint32_t> ReparseTagOf(HANDLE file);
 
+// Whether the open file lies on a drive the system calls removable (GetDriveTypeW: DRIVE_REMOVABLE, as
+// USB sticks and memory cards are), judged by the root of its final path.
+bool OnRemovableMedium(HANDLE file);
+
 // Whether two names are one name, letter case compared as the file system compares names
 // (CompareStringOrdinal with case ignored, which knows letters beyond ASCII).
 bool SameNames(std::wstring_view a, std::wstring_view b);

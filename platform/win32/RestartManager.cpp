@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/win32/Files.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Libraries.h"
 
@@ -83,12 +84,34 @@ std::wstring ProgramFileOf(const RM_UNIQUE_PROCESS& listed) {
         .text;
 }
 
+// A name that leads to the file `file` with redirection as the Restart Manager needs it, on: `name`
+// itself where it does; else, for a 32-bit program and a file of the 64-bit system folder, the
+// folder's Sysnative alias; else nothing, so that the holders of the file's 32-bit twin in SysWOW64
+// are never named for it.
+std::wstring NameLeadingTo(const std::wstring& name, const FileIdentity& file) {
+    const FilledText systemFolder = FillGrowingBuffer(MAX_PATH, [](wchar_t* buffer, std::size_t capacity) {
+        return ::GetSystemDirectoryW(buffer, static_cast<UINT>(capacity));
+    });
+    for (const std::wstring& candidate : {name, SysnativeName(name, systemFolder.text)}) {
+        const OpenedHandle found =
+            candidate.empty() ? OpenedHandle{} : OpenUnfollowed(candidate, FILE_READ_ATTRIBUTES);
+        if (found && IdentityOf(found.handle.get()) == file) {
+            return candidate;
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
-std::vector<HoldingProcess> HoldersOf(const std::wstring& name, FsRedirection& redirection) {
+std::vector<HoldingProcess> HoldersOf(const std::wstring& name, const FileIdentity& file) {
     if (Bound<SystemFunction::RmStartSession>() == nullptr ||
         Bound<SystemFunction::RmRegisterResources>() == nullptr ||
         Bound<SystemFunction::RmGetList>() == nullptr || Bound<SystemFunction::RmEndSession>() == nullptr) {
+        return {};
+    }
+    const std::wstring asked = NameLeadingTo(name, file);
+    if (asked.empty()) {
         return {};
     }
     std::vector<RM_PROCESS_INFO> users;
@@ -97,7 +120,7 @@ std::vector<HoldingProcess> HoldersOf(const std::wstring& name, FsRedirection& r
         if (!session) {
             return {};
         }
-        users = WithoutRedirection(redirection, [&] { return ListUsers(session, name); });
+        users = ListUsers(session, asked);
     }
     std::vector<HoldingProcess> holders;
     for (const RM_PROCESS_INFO& user : users) {

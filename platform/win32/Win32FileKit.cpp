@@ -309,6 +309,7 @@ struct Outcome {
     std::wstring_view reason{};           // the program's own reason, where it has one
     std::wstring_view afterthought{};     // what else went wrong on the way out
     std::wstring inUseName{};             // the name to ask who holds the file by, where it is in use
+    FileIdentity inUseFile{};             // ... and the file it must lead to
     std::wstring otherFile{};             // the other file of an operation that waits for this one
 };
 
@@ -423,7 +424,8 @@ Outcome LeaveForRestart(HANDLE file, const FileIdentity& identity, const FileFac
                                      .reparseTag = reparsePoint ? ReparseTagOf(file) : std::nullopt,
                                      .readOnly = facts.readOnly,
                                      .readOnlyCleared = facts.readOnlyCleared,
-                                     .nameCount = facts.nameCount});
+                                     .nameCount = facts.nameCount,
+                                     .removableMedium = OnRemovableMedium(file)});
     if (outcome.reason.empty()) {
         const Scheduled scheduled = ScheduleForRestart(file, identity);
         if (scheduled.done) {
@@ -485,7 +487,8 @@ Outcome RemoveOrSchedule(HeldFile file, bool clearReadOnly, bool allowRestart) {
     outcome = allowRestart && inUse ? LeaveForRestart(opened.file.get(), *file.identity, *facts, error)
                                     : Outcome{.error = error};
     if (inUse) {
-        outcome.inUseName = NameToAskAbout(FinalPath(opened.file.get(), VOLUME_NAME_DOS));
+        outcome.inUseName = NameToAskAbout(FinalPath(opened.file.get(), VOLUME_NAME_DOS), FullPathName);
+        outcome.inUseFile = *file.identity;
     }
     if (!outcome.done && facts->readOnlyCleared && !SetAttributes(opened.file.get(), facts->attributes)) {
         outcome.afterthought = removal_reason::kReadOnlyNotRestored;
@@ -557,9 +560,10 @@ KitFlag Win32FileKit::RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFl
         return RemoveOrSchedule(*std::exchange(held, std::nullopt), clearReadOnly != kKitFalse,
                                 allowRestart != kKitFalse);
     });
-    // Who holds a file in use is asked once redirection is back on, as rstrtmgr is loaded only then.
+    // Who holds a file in use is asked once redirection is back on: rstrtmgr is loaded only then, and
+    // the Restart Manager must be called with it on.
     if (!outcome.inUseName.empty()) {
-        heldBy_ = HoldersLine(HoldersOf(outcome.inUseName, redirection_), ::GetCurrentProcessId());
+        heldBy_ = HoldersLine(HoldersOf(outcome.inUseName, outcome.inUseFile), ::GetCurrentProcessId());
     }
     if (outcome.done) {
         scheduledForRestart = outcome.scheduled ? kKitTrue : kKitFalse;

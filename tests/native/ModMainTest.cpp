@@ -104,14 +104,14 @@ TEST_F(MainTest, RemovalLeftForTheRestartGetsItsOwnNotice) {
     EXPECT_EQ(box.shown[1].title, L"Hinweis");
 
     // The programs holding the file go on a line of their own below it.
-    Files().heldBy = L"Die Datei wird verwendet von: Editor (1234).";
+    Files().heldBy = L"Die Datei wird verwendet von: \u201eEditor\u201c (1234).";
     box.shown.clear();
     box.answers = {kAnswerYes};
     Run(L"C:\\in use.dll");
     ASSERT_EQ(box.shown.size(), 2u);
     EXPECT_EQ(box.shown[1].text,
-              L"Die Datei wird beim n\u00e4chsten Neustart entfernt.\r\nDie Datei wird verwendet von: Editor "
-              L"(1234).");
+              L"Die Datei wird beim n\u00e4chsten Neustart entfernt.\r\nDie Datei wird verwendet von: "
+              L"\u201eEditor\u201c (1234).");
     EXPECT_EQ(log.back(), L"box");
     EXPECT_EQ(log[log.size() - 2], L"HeldBy");
 }

@@ -92,6 +92,7 @@ TEST(RestartRefusalTest, LinksReadOnlyFilesKeptReadOnlyAndSharedReadOnlyFilesAre
         {{.reparsePoint = true, .reparseTag = 0x8000001B}, {}},  // an app execution alias is a file
         {{.reparsePoint = true, .reparseTag = 0x80000017, .readOnly = true}, removal_reason::kReadOnlyKept},
         {{.reparseTag = 0xA000000C}, {}},  // a tag without the attribute is no reparse point
+        {{.readOnly = true, .removableMedium = true}, removal_reason::kRemovableMedium},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(RestartRefusal(cases[i].facts), cases[i].refusal) << "case " << i;

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "tests/wine/DeletionDialog.h"
+#include "tests/wine/StandInRestartManager.h"
 #include "tests/wine/WinTestSupport.h"
 
 namespace tarvolen::wintest {
@@ -171,62 +172,23 @@ TEST(DeletionMode, RelativeNameIsShownAsTheResolvedPath) {
     EXPECT_TRUE(PathExists(folder / L"rel.txt"));
 }
 
-// The stand-in Restart Manager (standin_rstrtmgr.dll) in the system folder in place of Wine's, which
-// names no process, for the life of the object. It names the asking program and the test that started
-// it as holding every file; the names it is asked about go to the file `asked`, a line each.
-class StandInRestartManager {
-public:
-    explicit StandInRestartManager(const std::wstring& asked) {
-        PutBack();  // what a run that was killed left behind
-        hadOwn_ = PathExists(system_);
-        if ((hadOwn_ && !::MoveFileExW(system_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING)) ||
-            !::CopyFileW((BuildFolder() + L"\\standin_rstrtmgr.dll").c_str(), system_.c_str(), FALSE)) {
-            throw std::runtime_error("cannot put the stand-in Restart Manager into the system folder");
-        }
-        ::SetEnvironmentVariableW(L"TARVOLEN_TEST_RM_ASKED", asked.c_str());
-    }
-    ~StandInRestartManager() {
-        ::SetEnvironmentVariableW(L"TARVOLEN_TEST_RM_ASKED", nullptr);
-        if (!hadOwn_) {
-            ::DeleteFileW(system_.c_str());
-        }
-        PutBack();
-    }
-    StandInRestartManager(const StandInRestartManager&) = delete;
-    StandInRestartManager& operator=(const StandInRestartManager&) = delete;
-
-    // The line the box shows below its text: the test, named by its program file, and not the program.
-    static std::wstring HoldersLine() {
-        std::wstring self(MAX_PATH, L'\0');
-        self.resize(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
-        return L"Die Datei wird verwendet von: " + self.substr(self.find_last_of(L'\\') + 1) + L" (" +
-               std::to_wstring(::GetCurrentProcessId()) + L").";
-    }
-
-private:
-    void PutBack() const {
-        if (PathExists(saved_)) {
-            ::MoveFileExW(saved_.c_str(), system_.c_str(), MOVEFILE_REPLACE_EXISTING);
-        }
-    }
-    static std::wstring SystemFolder() {
-        wchar_t folder[MAX_PATH] = {};
-        return std::wstring(folder, ::GetSystemDirectoryW(folder, MAX_PATH));
-    }
-    // In a 32-bit test, redirection takes both to SysWOW64, where the 32-bit program loads from.
-    const std::wstring system_ = SystemFolder() + L"\\rstrtmgr.dll";
-    const std::wstring saved_ = system_ + L".wine";
-    bool hadOwn_ = false;
-};
-
 // Without a Restart Manager that names anyone (Wine's) the box is as it always was; with one that does,
-// the holders are named below it, and rstrtmgr is loaded only once the file is found in use. The
-// Restart Manager is asked about the file's own path.
+// the holders are named below it, as plain text of one line, and rstrtmgr is loaded only once the file
+// is found in use. The Restart Manager is asked about the file's own path, one that leads to it as
+// Windows reads it (nul.txt is the device \\.\nul unless named in the "\\?\" form), always with WoW64
+// redirection on. Microsoft, "Using Restart Manager": "Installers should not disable file system
+// redirection before calling the Restart Manager API." Wow64DisableWow64FsRedirection, Remarks: "DLL
+// loading depends on file system redirection, so disabling file system redirection will cause DLL
+// loading to fail. Also, many feature implementations use delayed loading and will fail while
+// redirection is disabled."
 TEST(DeletionMode, FileInUseIsRemovedAtTheRestart) {
     TempFolder folder;
     WriteFileBytes(folder / L"busy.txt", "busy");
     WriteFileBytes(folder / L"other.txt", "other");
     FileHolder holder(folder / L"busy.txt");
+    const std::wstring device = L"\\\\?\\" + (folder / L"nul.txt");
+    WriteFileBytes(device, "not a device");
+    FileHolder deviceHolder(device);
     // In use too, but read-only with a second name, so that it cannot wait for the restart.
     WriteFileBytes(folder / L"shared.txt", "shared");
     ASSERT_TRUE(
@@ -240,46 +202,52 @@ TEST(DeletionMode, FileInUseIsRemovedAtTheRestart) {
         if (standIn) {
             restartManager.emplace(log / L"asked.txt");
         }
-        Process program = StartTarvolen(folder / L"busy.txt");
-        const MessageBoxView confirm = NextBox(program);
-        EXPECT_FALSE(HasModuleLoaded(program.Handle(), L"rstrtmgr.dll"));
-        PressButton(confirm.window, IDYES);
-        WaitFor([&] { return !::IsWindow(confirm.window); });
+        for (const std::wstring& name : {folder / L"busy.txt", device}) {
+            Process program = StartTarvolen(name);
+            const MessageBoxView confirm = NextBox(program);
+            EXPECT_FALSE(HasModuleLoaded(program.Handle(), L"rstrtmgr.dll"));
+            PressButton(confirm.window, IDYES);
+            WaitFor([&] { return !::IsWindow(confirm.window); });
 
-        const MessageBoxView later = NextBox(program);
-        EXPECT_EQ(later.title, L"Hinweis");
-        EXPECT_EQ(later.text, L"Die Datei wird beim n\u00e4chsten Neustart entfernt." +
-                                  (standIn ? L"\r\n" + StandInRestartManager::HoldersLine() : L""));
-        EXPECT_EQ(later.buttons, std::vector<int>{IDOK});
-        EXPECT_EQ(later.icon, BoxIcon::Information) << Name(later.icon);
-        EXPECT_TRUE(HasModuleLoaded(program.Handle(), L"rstrtmgr.dll"));
-        PressButton(later.window, IDOK);
-        ExpectEnds(program);
+            const MessageBoxView later = NextBox(program);
+            EXPECT_EQ(later.title, L"Hinweis");
+            EXPECT_EQ(later.text, L"Die Datei wird beim n\u00e4chsten Neustart entfernt." +
+                                      (standIn ? L"\r\n" + StandInRestartManager::HoldersLine() : L""));
+            EXPECT_EQ(later.buttons, std::vector<int>{IDOK});
+            EXPECT_EQ(later.icon, BoxIcon::Information) << Name(later.icon);
+            EXPECT_TRUE(HasModuleLoaded(program.Handle(), L"rstrtmgr.dll"));
+            PressButton(later.window, IDOK);
+            ExpectEnds(program);
+        }
 
+        // A holder whose name holds a line separator and a right-to-left override, to pose as two.
+        ::SetEnvironmentVariableW(L"TARVOLEN_TEST_RM_HOLDER", L"Editor (4321)\u2028Word\u202e");
         Process refused = StartTarvolen(folder / L"shared.txt");
         const MessageBoxView failure = AnswerYes(refused, folder / L"shared.txt");
+        ::SetEnvironmentVariableW(L"TARVOLEN_TEST_RM_HOLDER", nullptr);
         EXPECT_EQ(failure.title, L"Fehler");
-        EXPECT_EQ(failure.text.ends_with(L"nicht vorgemerkt.\r\n" + StandInRestartManager::HoldersLine()),
+        EXPECT_EQ(failure.text.ends_with(L"nicht vorgemerkt.\r\n" +
+                                         StandInRestartManager::HoldersLine(L"Editor (4321) Word ")),
                   standIn)
             << failure.text;
+        EXPECT_EQ(failure.text.find_first_of(L"\u2028\u202e"), std::wstring::npos);
         PressButton(failure.window, IDOK);
         ExpectEnds(refused);
     }
     sharedHolder.Release();
     SetReadOnly(folder / L"shared.txt", false);
-    const std::string asked = ReadFileBytes(log / L"asked.txt");
-    const std::wstring expected = (folder / L"busy.txt\n") + (folder / L"shared.txt\n");
-    EXPECT_EQ(::CompareStringOrdinal(reinterpret_cast<const wchar_t*>(asked.data()),
-                                     static_cast<int>(asked.size() / sizeof(wchar_t)), expected.data(),
-                                     static_cast<int>(expected.size()), TRUE),
-              CSTR_EQUAL)
-        << "asked about another name";
+    const std::wstring expected = (folder / L"busy.txt\n") + device + L"\n" + (folder / L"shared.txt\n");
+    EXPECT_TRUE(StandInRestartManager::WasAsked(log / L"asked.txt", expected)) << "asked about another name";
 
     holder.Release();
+    deviceHolder.Release();
     EXPECT_TRUE(PathExists(folder / L"busy.txt")) << "still there before the restart";
     EXPECT_TRUE(IsPendingForRestart(folder / L"busy.txt"));
+    // Recorded under the file's own name (Wine's restart leaves a file of this name in place).
+    EXPECT_TRUE(IsPendingForRestart(folder / L"nul.txt"));
     RestartSystem();
     EXPECT_FALSE(PathExists(folder / L"busy.txt"));
+    ::DeleteFileW(device.c_str());
     EXPECT_EQ(ReadFileBytes(folder / L"other.txt"), "other");
 }
 

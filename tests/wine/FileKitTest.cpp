@@ -1,6 +1,9 @@
 // The Windows FileKit on real files: which names are files, and removal now or at the restart.
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "platform/filekit/RemovalReasons.h"
 #include "platform/win32/Files.h"
 #include "platform/win32/Win32FileKit.h"
 #include "tests/wine/WinTestSupport.h"
@@ -107,6 +110,19 @@ TEST_F(FileKitTest, FileInUseIsRemovedAtTheRestart) {
     EXPECT_NE(scheduled, kKitFalse);
     EXPECT_TRUE(PathExists(folder / L"busy.dll"));
     EXPECT_TRUE(IsPendingForRestart(folder / L"busy.dll"));
+
+    // On a drive the system calls removable (the tests' R:, which Wine reports as a floppy) nothing is
+    // recorded: the restart may find another medium under that letter, or none. GetDriveTypeW:
+    // DRIVE_REMOVABLE "The drive has removable media; for example, a floppy drive, thumb drive, or flash
+    // card reader."
+    const std::wstring removable = L"R:\\tarvolen-" + std::to_wstring(::GetCurrentProcessId()) + L".dll";
+    WriteFileBytes(removable, "removable");
+    std::optional<FileHolder> removableHolder(removable);
+    EXPECT_EQ(Remove(removable), kKitFalse);
+    EXPECT_TRUE(errorText.ends_with(removal_reason::kRemovableMedium)) << errorText;
+    EXPECT_FALSE(IsPendingForRestart(removable));
+    removableHolder.reset();
+    EXPECT_TRUE(::DeleteFileW(removable.c_str()));
 
     holder.Release();
     EXPECT_TRUE(PathExists(folder / L"busy.dll")) << "nothing happens before the restart";

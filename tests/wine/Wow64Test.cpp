@@ -8,6 +8,7 @@
 #include "platform/win32/Win32FileKit.h"
 #include "tests/wine/DeletionDialog.h"
 #include "tests/wine/OpenDialog.h"
+#include "tests/wine/StandInRestartManager.h"
 #include "tests/wine/WinTestSupport.h"
 #include "window/ReplacerLayout.h"
 
@@ -120,13 +121,19 @@ TEST_F(Wow64Twins, NamedFilesAreRemovedAtTheRestart) {
     EXPECT_EQ(Act(Named(first), L"", true, true), L"1");
     EXPECT_TRUE(IsPendingForRestart(Named(first)));
 
-    // Deletion mode for a named file in use, which only the restart can remove.
+    // Deletion mode for a named file in use, which only the restart can remove. The Restart Manager,
+    // with redirection on as it must be, is asked by the name that leads to the named file then:
+    // "32-bit applications can access the native system directory by substituting %windir%\Sysnative
+    // for %windir%\System32" (Microsoft, "File System Redirector"); never about the twin.
     const std::wstring held = first + L".held";
     MakeTwins(held);
     {
         FileHolder holder(Native(held));
-        EXPECT_EQ(DeleteFromCommandLine(held), L"Die Datei wird beim n\u00e4chsten Neustart entfernt.");
+        const StandInRestartManager restartManager(folder / L"asked.txt");
+        EXPECT_EQ(DeleteFromCommandLine(held), L"Die Datei wird beim n\u00e4chsten Neustart entfernt.\r\n" +
+                                                   StandInRestartManager::HoldersLine());
     }
+    EXPECT_TRUE(StandInRestartManager::WasAsked(folder / L"asked.txt", Native(held) + L"\n"));
     EXPECT_EQ(ReadFileBytes(Native(first)), "named") << "nothing happens before the restart";
     EXPECT_EQ(ReadFileBytes(Native(held)), "named") << "nothing happens before the restart";
 
