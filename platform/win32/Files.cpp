@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cwchar>
 #include <iterator>
 #include <vector>
 
@@ -91,6 +92,39 @@ std::wstring NameOnVolume(HANDLE file) {
         return {};
     }
     return std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t));
+}
+
+SystemNames SystemNamesNow() {
+    SystemNames names;
+    names.windowsFolder.resize(::GetWindowsDirectoryW(nullptr, 0));
+    names.windowsFolder.resize(names.windowsFolder.empty()
+                                   ? 0
+                                   : ::GetWindowsDirectoryW(names.windowsFolder.data(),
+                                                            static_cast<UINT>(names.windowsFolder.size())));
+    if (names.windowsFolder.size() < 3 || names.windowsFolder.back() == L'\\') {
+        names.windowsFolder.clear();  // cut short, or a drive's root, which no Windows is put in
+    }
+    const DWORD drives = ::GetLogicalDrives();
+    for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
+        if ((drives >> (letter - L'A') & 1) == 0) {
+            continue;
+        }
+        const std::wstring drive{letter, L':'};
+        std::wstring device(64, L'\0');
+        while (::QueryDosDeviceW(drive.c_str(), device.data(), static_cast<DWORD>(device.size())) == 0) {
+            device.assign(::GetLastError() == ERROR_INSUFFICIENT_BUFFER ? device.size() * 2 : 0, L'\0');
+            if (device.empty() || device.size() > 32768) {
+                break;
+            }
+        }
+        device.resize(std::wcslen(device.c_str()));  // the device the letter leads to now comes first
+        // Not a substituted drive, which leads to a folder ("\??\C:\d"), nor a network drive, which
+        // leads into its redirector ("\Device\LanmanRedirector\;Z:...\server\share").
+        if (StartsWithIgnoringCase(device, L"\\Device\\") && device.find(L'\\', 8) == std::wstring::npos) {
+            names.volumeDevices.emplace_back(device, drive);
+        }
+    }
+    return names;
 }
 
 std::optional<std::uint32_t> ReparseTagOf(HANDLE file) {

@@ -12,6 +12,7 @@
 #include "platform/FsRedirection.h"
 #include "platform/MoveFileApi.h"
 #include "platform/filekit/FileIdentity.h"
+#include "platform/filekit/PendingRenames.h"
 #include "platform/win32/Handles.h"
 
 namespace tarvolen::win32 {
@@ -44,6 +45,10 @@ std::wstring FinalPath(HANDLE file, DWORD volumeName);
 // Where the open file lies: its final path with the drive letter or network name, or, for a volume
 // without either, with the volume's GUID; empty when the system names neither.
 std::wstring LocationOf(HANDLE file);
+
+// What "\SystemRoot" and the volumes' devices stand for on this system (GetWindowsDirectoryW, and
+// QueryDosDeviceW for each drive letter); what cannot be told is left out.
+SystemNames SystemNamesNow();
 
 // The open file's name on its volume as the file system tells it ("\d\f.txt", every link on the way
 // resolved); empty when the system does not tell it.
