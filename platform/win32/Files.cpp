@@ -94,6 +94,27 @@ std::wstring NameOnVolume(HANDLE file) {
     return std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t));
 }
 
+std::size_t MountedRootLength(const std::wstring& path) {
+    const std::size_t volumeRoot = VolumeRootLength(path);
+    // The mount point is part of the name, so the name's own length is room enough.
+    std::wstring mounted(path.size() + 2, L'\0');
+    if (volumeRoot == 0 ||
+        !::GetVolumePathNameW(path.c_str(), mounted.data(), static_cast<DWORD>(mounted.size()))) {
+        return volumeRoot;
+    }
+    mounted = ExtendedLengthPath(mounted.c_str());
+    return mounted.size() > volumeRoot && mounted.back() == L'\\' &&
+                   SameNames(mounted, std::wstring_view(path).substr(0, mounted.size()))
+               ? mounted.size()
+               : volumeRoot;
+}
+
+OpenedHandle OpenVolumeRoot(const std::wstring& root) {
+    return Opened(::CreateFileW(root.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION,
+                                nullptr));
+}
+
 SystemNames SystemNamesNow() {
     SystemNames names;
     names.windowsFolder.resize(::GetWindowsDirectoryW(nullptr, 0));

@@ -46,6 +46,15 @@ std::wstring FinalPath(HANDLE file, DWORD volumeName);
 // without either, with the volume's GUID; empty when the system names neither.
 std::wstring LocationOf(HANDLE file);
 
+// The length of the part of `path` (in the "\\?\" form) that names the root of the volume the name
+// ends on, its last backslash included: the drive's root ("\\?\C:\"), or the folder another volume is
+// mounted in ("\\?\C:\mnt\"), as GetVolumePathNameW tells it; 0 where `path` names no disk file.
+std::size_t MountedRootLength(const std::wstring& path);
+
+// Opens the root of the volume whose root `root` names (as MountedRootLength gives it): a folder that
+// a volume is mounted in is followed to that volume's root.
+OpenedHandle OpenVolumeRoot(const std::wstring& root);
+
 // What "\SystemRoot" and the volumes' devices stand for on this system (GetWindowsDirectoryW, and
 // QueryDosDeviceW for each drive letter); what cannot be told is left out.
 SystemNames SystemNamesNow();

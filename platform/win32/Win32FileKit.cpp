@@ -306,13 +306,14 @@ Outcome NotOpened(const HeldFile& file, DWORD error) {
     return {.error = error};
 }
 
-// Whether the held file lies where its name says, on the volume the name's root opens, told by the
+// Whether the held file lies where its name says, on the volume the name's root opens (the drive's, or
+// that of the volume mounted in a folder on the way, where the name ends on it), told by the
 // file system's own name of the file there, which holds no links: in the folder the name gives, and
 // under the last name given (or its long form), so that a link at the end that was followed (as Wine
 // follows a Unix link) counts as another file. Nothing where it cannot be told.
 std::optional<bool> LiesWhereNamed(const HeldFile& file) {
-    const OpenedHandle root =
-        OpenUnfollowed(file.kitPath.substr(0, VolumeRootLength(file.kitPath)), FILE_READ_ATTRIBUTES);
+    const std::size_t rootLength = MountedRootLength(file.kitPath);
+    const OpenedHandle root = OpenVolumeRoot(file.kitPath.substr(0, rootLength));
     BY_HANDLE_FILE_INFORMATION rootInformation{};
     BY_HANDLE_FILE_INFORMATION fileInformation{};
     const std::wstring rootName = root ? NameOnVolume(root.handle.get()) : std::wstring();
@@ -323,8 +324,11 @@ std::optional<bool> LiesWhereNamed(const HeldFile& file) {
         return std::nullopt;
     }
     const std::wstring_view lastOnVolume = LastName(fileName);
-    return rootInformation.dwVolumeSerialNumber == fileInformation.dwVolumeSerialNumber &&
-           LiesInNamedFolder(file.kitPath, rootName, fileName) &&
+    // A folder a volume is mounted in leads to that volume's own root, and to nothing else.
+    const bool mountedInAFolder = rootLength != VolumeRootLength(file.kitPath);
+    return (!mountedInAFolder || rootName == L"\\") &&
+           rootInformation.dwVolumeSerialNumber == fileInformation.dwVolumeSerialNumber &&
+           LiesInNamedFolder(file.kitPath, rootName, fileName, rootLength) &&
            (SameLastName(file.kitPath, lastOnVolume, SameNames) ||
             SameLastName(LongPathName(file.kitPath), lastOnVolume, SameNames));
 }
