@@ -117,13 +117,14 @@ OpenedHandle OpenVolumeRoot(const std::wstring& root) {
 
 SystemNames SystemNamesNow() {
     SystemNames names;
-    names.windowsFolder.resize(::GetWindowsDirectoryW(nullptr, 0));
-    names.windowsFolder.resize(names.windowsFolder.empty()
-                                   ? 0
-                                   : ::GetWindowsDirectoryW(names.windowsFolder.data(),
-                                                            static_cast<UINT>(names.windowsFolder.size())));
-    if (names.windowsFolder.size() < 3 || names.windowsFolder.back() == L'\\') {
-        names.windowsFolder.clear();  // cut short, or a drive's root, which no Windows is put in
+    // The Windows folder all users share, which the system itself runs from ("C:\Windows", or "C:" for
+    // a drive's root); GetWindowsDirectoryW may give a user's own one.
+    std::wstring& windows = names.windowsFolder;
+    windows.resize(::GetSystemWindowsDirectoryW(nullptr, 0));  // its length with the null
+    const UINT length = ::GetSystemWindowsDirectoryW(windows.data(), static_cast<UINT>(windows.size()));
+    windows.resize(length < windows.size() ? length : 0);
+    if (!windows.empty() && windows.back() == L'\\') {
+        windows.pop_back();
     }
     const DWORD drives = ::GetLogicalDrives();
     for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {

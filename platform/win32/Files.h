@@ -55,7 +55,7 @@ std::size_t MountedRootLength(const std::wstring& path);
 // a volume is mounted in is followed to that volume's root.
 OpenedHandle OpenVolumeRoot(const std::wstring& root);
 
-// What "\SystemRoot" and the volumes' devices stand for on this system (GetWindowsDirectoryW, and
+// What "\SystemRoot" and the volumes' devices stand for on this system (GetSystemWindowsDirectoryW, and
 // QueryDosDeviceW for each drive letter); what cannot be told is left out.
 SystemNames SystemNamesNow();
 

@@ -455,7 +455,7 @@ TEST(DeletionMode, AnUpdateWaitingForTheRestartIsNotUndone) {
     WriteFileBytes(folder / L"stale.dll", "stale");
     ASSERT_TRUE(::CreateHardLinkW((folder / L"b\\x.dll").c_str(), (folder / L"a\\x.dll").c_str(), nullptr));
     std::wstring windows(MAX_PATH, L'\0');
-    windows.resize(::GetWindowsDirectoryW(windows.data(), MAX_PATH));
+    windows.resize(::GetSystemWindowsDirectoryW(windows.data(), MAX_PATH));
     const std::wstring update = L"tarvolen-update-" + std::to_wstring(::GetCurrentProcessId()) + L".dll";
     WriteFileBytes(windows + L"\\" + update, "old");
     const UnixSymlink link(folder / L"lnk", L"real");
