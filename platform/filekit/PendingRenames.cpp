@@ -60,6 +60,7 @@ std::wstring PathOfListedName(std::wstring_view listed, const SystemNames& syste
         for (const auto& [device, reachedBy] : system.volumeDevices) {
             if (deviceEnd == device.size() && StartsWithIgnoringCase(listed, device)) {
                 path = L"\\\\?\\" + reachedBy + std::wstring(listed.substr(deviceEnd));
+                break;
             }
         }
     }

@@ -28,8 +28,8 @@ enum class ListedName {
 
 // What the system's own names of places stand for on this system, as the restart reads them: the
 // Windows folder ("C:\Windows"), which "\SystemRoot" names, and for each volume's device
-// ("\Device\HarddiskVolume2") the drive or volume it is reached by ("C:" or "Volume{GUID}"). Empty
-// where unknown: a name led by an unknown one cannot be judged.
+// ("\Device\HarddiskVolume2") the drive or volume it is reached by ("C:" or "Volume{GUID}"; the first where
+// several are). Empty where unknown: a name led by an unknown one cannot be judged.
 struct SystemNames {
     std::wstring windowsFolder{};
     std::vector<std::pair<std::wstring, std::wstring>> volumeDevices{};

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cwchar>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "platform/filekit/PathForms.h"
@@ -31,6 +32,23 @@ OpenedHandle Opened(HANDLE handle) {
         opened.error = ::GetLastError();
     }
     return opened;
+}
+
+// What QueryDosDeviceW stores for the MS-DOS device name `name` (the mappings, the current one first),
+// or for null (every such name), each followed by its null; empty where it fails.
+std::wstring DosDeviceText(const wchar_t* name) {
+    std::wstring text(1024, L'\0');
+    for (;;) {
+        const DWORD stored = ::QueryDosDeviceW(name, text.data(), static_cast<DWORD>(text.size()));
+        if (stored != 0) {
+            text.resize(std::min<std::size_t>(stored, text.size()));
+            return text;
+        }
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || text.size() >= (std::size_t{1} << 24)) {
+            return {};
+        }
+        text.assign(text.size() * 2, L'\0');
+    }
 }
 
 }  // namespace
@@ -126,26 +144,24 @@ SystemNames SystemNamesNow() {
     if (!windows.empty() && windows.back() == L'\\') {
         windows.pop_back();
     }
-    const DWORD drives = ::GetLogicalDrives();
-    for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
-        if ((drives >> (letter - L'A') & 1) == 0) {
+    // Each volume's device with the drive letters, then the volume names, that lead to it now.
+    const std::wstring dosNames = DosDeviceText(nullptr);
+    std::vector<std::pair<std::wstring, std::wstring>> volumeNames;
+    for (std::size_t start = 0, end = 0; start < dosNames.size(); start = end + 1) {
+        end = std::min(dosNames.find(L'\0', start), dosNames.size());
+        const std::wstring name = dosNames.substr(start, end - start);
+        const bool drive = name.size() == 2 && name[1] == L':';
+        if (!drive && !IsVolumeGuidPath(L"\\\\?\\" + name + L"\\")) {
             continue;
         }
-        const std::wstring drive{letter, L':'};
-        std::wstring device(64, L'\0');
-        while (::QueryDosDeviceW(drive.c_str(), device.data(), static_cast<DWORD>(device.size())) == 0) {
-            device.assign(::GetLastError() == ERROR_INSUFFICIENT_BUFFER ? device.size() * 2 : 0, L'\0');
-            if (device.empty() || device.size() > 32768) {
-                break;
-            }
-        }
-        device.resize(std::wcslen(device.c_str()));  // the device the letter leads to now comes first
+        const std::wstring device = DosDeviceText(name.c_str()).c_str();  // the current mapping
         // Not a substituted drive, which leads to a folder ("\??\C:\d"), nor a network drive, which
         // leads into its redirector ("\Device\LanmanRedirector\;Z:...\server\share").
         if (StartsWithIgnoringCase(device, L"\\Device\\") && device.find(L'\\', 8) == std::wstring::npos) {
-            names.volumeDevices.emplace_back(device, drive);
+            (drive ? names.volumeDevices : volumeNames).emplace_back(device, name);
         }
     }
+    names.volumeDevices.insert(names.volumeDevices.end(), volumeNames.begin(), volumeNames.end());
     return names;
 }
 

@@ -56,7 +56,7 @@ std::size_t MountedRootLength(const std::wstring& path);
 OpenedHandle OpenVolumeRoot(const std::wstring& root);
 
 // What "\SystemRoot" and the volumes' devices stand for on this system (GetSystemWindowsDirectoryW, and
-// QueryDosDeviceW for each drive letter); what cannot be told is left out.
+// QueryDosDeviceW for each drive letter and volume name); what cannot be told is left out.
 SystemNames SystemNamesNow();
 
 // The open file's name on its volume as the file system tells it ("\d\f.txt", every link on the way

@@ -434,18 +434,18 @@ void ExpectBoxes(const std::wstring& folder, std::initializer_list<WaitingCase> 
 // restart. Removing app.dll would undo the update: nothing is recorded, the box says why, and the
 // restart puts the new file in place. The same where the update names the file in another form: its
 // folder in other capitals (letters beyond ASCII), through a folder link, by swapping the folder that
-// holds it, with the marks current Windows writes before the names, or in the system's own form of the
-// Windows folder. The removal of another name of the file (a hard link elsewhere) waits as such an
-// update does. Where the file's removal is what waits, that is the restart box, and it is not recorded
-// twice. A list with an empty pair before its end, at which the restart stops, gets no promise of a
+// holds it, with the marks current Windows writes before the names, or in the system's own forms of the
+// Windows folder and of a volume. The removal of another name of the file (a hard link elsewhere) waits as
+// such an update does. Where the file's removal is what waits, that is the restart box, and it is not
+// recorded twice. A list with an empty pair before its end, at which the restart stops, gets no promise of a
 // removal.
 TEST(DeletionMode, AnUpdateWaitingForTheRestartIsNotUndone) {
     TempFolder folder;
     for (const wchar_t* name : {L"\u00c4", L"real", L"app", L"app.new", L"a", L"b"}) {
         ::CreateDirectoryW((folder / name).c_str(), nullptr);
     }
-    for (const wchar_t* name :
-         {L"app.dll", L"\u00c4\\u.dll", L"real\\l.dll", L"app\\x.dll", L"moved.dll", L"a\\x.dll"}) {
+    for (const wchar_t* name : {L"app.dll", L"\u00c4\\u.dll", L"real\\l.dll", L"app\\x.dll", L"moved.dll",
+                                L"a\\x.dll", L"dev.dll"}) {
         WriteFileBytes(folder / name, "old");
     }
     for (const wchar_t* name :
@@ -458,10 +458,14 @@ TEST(DeletionMode, AnUpdateWaitingForTheRestartIsNotUndone) {
     windows.resize(::GetSystemWindowsDirectoryW(windows.data(), MAX_PATH));
     const std::wstring update = L"tarvolen-update-" + std::to_wstring(::GetCurrentProcessId()) + L".dll";
     WriteFileBytes(windows + L"\\" + update, "old");
+    wchar_t device[MAX_PATH] = {};  // the drive's volume, as "\Device\HarddiskVolume1"
+    ::QueryDosDeviceW(folder.Path().substr(0, 2).c_str(), device, MAX_PATH);
+    const std::wstring byDevice = device + folder.Path().substr(2) + L"\\dev.dll";
     const UnixSymlink link(folder / L"lnk", L"real");
     WriteTheRestartsList(L"*1\\??\\" + (folder / L"moved.dll") + L'\0' + L"*1\\??\\" +
                          (folder / L"away.dll") + L'\0' + L"\\SystemRoot\\" + update + L".new" + L'\0' +
-                         L"!\\SystemRoot\\" + update + L'\0');
+                         L"!\\SystemRoot\\" + update + L'\0' + byDevice + L".new" + L'\0' + L'!' + byDevice +
+                         L'\0');
     const auto replace = [&](const std::wstring& from, const std::wstring& to) {
         ASSERT_TRUE(::MoveFileExW((folder / from).c_str(), (folder / to).c_str(),
                                   MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING));
@@ -482,6 +486,7 @@ TEST(DeletionMode, AnUpdateWaitingForTheRestartIsNotUndone) {
                                 {L"app\\x.dll", waiting},
                                 {L"moved.dll", waiting, folder / L"away.dll"},
                                 {L"a\\x.dll", waiting, folder / L"b\\x.dll"},
+                                {L"dev.dll", waiting, folder / L"dev.dll.new"},
                                 {L"stale.dll", L"Die Datei wird beim n\u00e4chsten Neustart entfernt."}});
     const std::vector<std::wstring> entries = PendingFileRenameOperations();
     const std::wstring stale = folder.Path().substr(folder.Path().find_last_of(L'\\')) + L"\\stale.dll";
@@ -510,7 +515,8 @@ TEST(DeletionMode, AnUpdateWaitingForTheRestartIsNotUndone) {
                                                           {L"app.old\\x.dll", "old"},
                                                           {L"a\\", "<folder>"},
                                                           {L"a\\x.dll", "old"},
-                                                          {L"b\\", "<folder>"}}));
+                                                          {L"b\\", "<folder>"},
+                                                          {L"dev.dll", "old"}}));
     ::DeleteFileW((windows + L"\\" + update).c_str());
     EXPECT_TRUE(PathExists(folder / L"moved.dll") || PathExists(folder / L"away.dll"));
 
