@@ -38,8 +38,8 @@ struct SystemNames {
 // The name a name of the list gives, in the "\\?\" form the file functions take ("\\?\C:\d\f"), or
 // empty where it is in no form the program knows. The list writes names in the system's own namespace,
 // led by "\??\", "\DosDevices\" or "\GLOBAL??\" (any letter case; "GLOBALROOT\" after it leads to a
-// device), by "\SystemRoot\" or by a volume's device ("\Device\HarddiskVolume2\"), which `system` says
-// what they stand for; before that may stand marks that are no part of the name: "!", which asks for an
+// device), by "\SystemRoot\" or by a volume's device ("\Device\HarddiskVolume2\"), both read as
+// `system` says; before that may stand marks that are no part of the name: "!", which asks for an
 // existing target to be replaced, and "*" followed by digits, which current Windows writes. Forward
 // slashes are taken as the separators they are there.
 std::wstring PathOfListedName(std::wstring_view listed, const SystemNames& system = {});
