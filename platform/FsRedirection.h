@@ -36,6 +36,20 @@ public:
     // Whether there was redirection to switch off: false in a process that has none.
     bool WasOn() const { return disabled_; }
 
+    // Runs `operation` with redirection back on (to load a library, which never happens while it is
+    // off), and switches it off again before this returns.
+    template <class Operation>
+    std::invoke_result_t<Operation> WhileOn(Operation&& operation) {
+        if (disabled_) {
+            redirection_.Revert(previous_);
+        }
+        struct OffAgain {
+            RedirectionOff& off;
+            ~OffAgain() { off.disabled_ = off.disabled_ && off.redirection_.Disable(off.previous_); }
+        } offAgain{*this};
+        return std::forward<Operation>(operation)();
+    }
+
 private:
     FsRedirection& redirection_;
     void* previous_ = nullptr;

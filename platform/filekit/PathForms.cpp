@@ -155,9 +155,12 @@ std::size_t VolumeRootLength(std::wstring_view path) {
     return path.find(L'\\', 4) + 1;  // after "\\?\C:" or "\\?\Volume{...}"
 }
 
-bool LiesInNamedFolder(std::wstring_view path, std::wstring_view rootName, std::wstring_view fileName) {
-    const std::size_t rootLength = VolumeRootLength(path);
-    if (rootLength == 0) {
+bool LiesInNamedFolder(std::wstring_view path, std::wstring_view rootName, std::wstring_view fileName,
+                       std::size_t rootLength) {
+    const std::size_t volumeRoot = VolumeRootLength(path);
+    rootLength = rootLength == 0 ? volumeRoot : rootLength;
+    if (volumeRoot == 0 || rootLength < volumeRoot || rootLength > path.size() ||
+        path[rootLength - 1] != L'\\') {
         return false;
     }
     while (!rootName.empty() && rootName.back() == L'\\') {

@@ -61,8 +61,12 @@ std::size_t VolumeRootLength(std::wstring_view path);
 // file, "\d\f.txt", with no link in it) lies in the folder that the disk-file name `path` gives.
 // `rootName` is the name on the volume of the folder that `path`'s root opens: "\" for a drive's own
 // root, "\d" for a drive substituted for the folder d. The last names are not compared, so that a
-// link at the end and a name ending in a dot count as themselves; ASCII letter case aside.
-bool LiesInNamedFolder(std::wstring_view path, std::wstring_view rootName, std::wstring_view fileName);
+// link at the end and a name ending in a dot count as themselves; ASCII letter case aside. Where the
+// file lies on a volume mounted in a folder, `rootLength` is the length of `path`'s part up to that
+// folder's last backslash ("\\?\C:\mnt\"), and `rootName` the name of that volume's root; 0 stands for
+// the volume's root at the start of `path`.
+bool LiesInNamedFolder(std::wstring_view path, std::wstring_view rootName, std::wstring_view fileName,
+                       std::size_t rootLength = 0);
 
 // Whether the last name of `path`, the name a file was asked about, is `lastOnVolume`, the last name
 // that the file system gives the file held open under it; where they differ, a link at the end was

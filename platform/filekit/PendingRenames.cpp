@@ -35,19 +35,43 @@ std::wstring_view NextName(std::wstring_view& list) {
 
 }  // namespace
 
-std::wstring PathOfListedName(std::wstring_view listed) {
+std::wstring PathOfListedName(std::wstring_view listed, const SystemNames& system) {
+    constexpr std::wstring_view kGlobalRoot = L"GLOBALROOT";  // the root of the object namespace
+    constexpr std::wstring_view kSystemRoot = L"\\SystemRoot";
     listed = WithoutMarks(listed);
+    std::wstring path;
     for (const std::wstring_view prefix : {L"\\??\\", L"\\DosDevices\\", L"\\GLOBAL??\\"}) {
         if (StartsWithIgnoringCase(listed, prefix)) {
-            std::wstring path = L"\\\\?\\" + std::wstring(listed.substr(prefix.size()));
-            std::replace(path.begin() + 4, path.end(), L'/', L'\\');
-            while (path.size() > 4 && path.back() == L'\\') {
-                path.pop_back();
+            listed.remove_prefix(prefix.size());
+            if (StartsWithIgnoringCase(listed, std::wstring(kGlobalRoot) + L"\\")) {
+                listed.remove_prefix(kGlobalRoot.size());  // a name of the object namespace follows
+            } else {
+                path = L"\\\\?\\" + std::wstring(listed);
             }
-            return path;
+            break;
         }
     }
-    return {};
+    if (path.empty() && !system.windowsFolder.empty() &&
+        StartsWithIgnoringCase(listed, std::wstring(kSystemRoot) + L"\\")) {
+        path = L"\\\\?\\" + system.windowsFolder + std::wstring(listed.substr(kSystemRoot.size()));
+    }
+    if (path.empty() && StartsWithIgnoringCase(listed, L"\\Device\\")) {
+        const std::size_t deviceEnd = listed.find(L'\\', 8);
+        for (const auto& [device, reachedBy] : system.volumeDevices) {
+            if (deviceEnd == device.size() && StartsWithIgnoringCase(listed, device)) {
+                path = L"\\\\?\\" + reachedBy + std::wstring(listed.substr(deviceEnd));
+                break;
+            }
+        }
+    }
+    if (path.empty()) {
+        return path;
+    }
+    std::replace(path.begin() + 4, path.end(), L'/', L'\\');
+    while (path.size() > 4 && path.back() == L'\\') {
+        path.pop_back();
+    }
+    return path;
 }
 
 ListedName LeadsByText(std::wstring_view path, std::wstring_view filePath, NamesEqual equal) {
@@ -63,11 +87,23 @@ ListedName LeadsByText(std::wstring_view path, std::wstring_view filePath, Names
                : ListedName::kElsewhere;
 }
 
-PendingFor WhatIsPending(std::wstring_view list,
+ListedName NameOfTheFile(std::wstring_view longPath, const std::vector<std::wstring>& ownNames,
+                         NamesEqual equal) {
+    const bool own = std::any_of(ownNames.begin(), ownNames.end(), [&](const std::wstring& name) {
+        return !name.empty() && LeadsByText(longPath, name, equal) == ListedName::kTheFile;
+    });
+    return own ? ListedName::kTheFile : ListedName::kConcernsIt;
+}
+
+PendingFor WhatIsPending(std::wstring_view list, const SystemNames& system,
                          const std::function<ListedName(const std::wstring&)>& leadsTo, std::wstring* other) {
     const auto what = [&](std::wstring_view listed) {
-        const std::wstring path = PathOfListedName(listed);
-        return path.empty() ? ListedName::kElsewhere : leadsTo(path);
+        const std::wstring path = PathOfListedName(listed, system);
+        if (path.empty()) {
+            const std::wstring_view name = WithoutMarks(listed);
+            return !name.empty() && name.front() == L'\\' ? ListedName::kConcernsIt : ListedName::kElsewhere;
+        }
+        return leadsTo(path);
     };
     bool removal = false;
     bool damaged = false;
@@ -89,7 +125,7 @@ PendingFor WhatIsPending(std::wstring_view list,
             if (other != nullptr) {
                 // The operation's other name; a folder's own removal has none but the folder.
                 const std::wstring_view named = source == ListedName::kElsewhere || to.empty() ? from : to;
-                const std::wstring path = PathOfListedName(named);
+                const std::wstring path = PathOfListedName(named, system);
                 *other = path.empty() ? std::wstring(named) : OrdinaryPath(path);
             }
             return PendingFor::kOtherOperation;

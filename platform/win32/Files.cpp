@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cwchar>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "platform/filekit/PathForms.h"
@@ -30,6 +32,23 @@ OpenedHandle Opened(HANDLE handle) {
         opened.error = ::GetLastError();
     }
     return opened;
+}
+
+// What QueryDosDeviceW stores for the MS-DOS device name `name` (the mappings, the current one first),
+// or for null (every such name), each followed by its null; empty where it fails.
+std::wstring DosDeviceText(const wchar_t* name) {
+    std::wstring text(1024, L'\0');
+    for (;;) {
+        const DWORD stored = ::QueryDosDeviceW(name, text.data(), static_cast<DWORD>(text.size()));
+        if (stored != 0) {
+            text.resize(std::min<std::size_t>(stored, text.size()));
+            return text;
+        }
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || text.size() >= (std::size_t{1} << 24)) {
+            return {};
+        }
+        text.assign(text.size() * 2, L'\0');
+    }
 }
 
 }  // namespace
@@ -97,6 +116,59 @@ std::wstring NameOnVolume(HANDLE file) {
         return {};
     }
     return std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t));
+}
+
+std::size_t MountedRootLength(const std::wstring& path) {
+    const std::size_t volumeRoot = VolumeRootLength(path);
+    // The mount point is part of the name, so the name's own length is room enough.
+    std::wstring mounted(path.size() + 2, L'\0');
+    if (volumeRoot == 0 ||
+        !::GetVolumePathNameW(path.c_str(), mounted.data(), static_cast<DWORD>(mounted.size()))) {
+        return volumeRoot;
+    }
+    mounted = ExtendedLengthPath(mounted.c_str());
+    return mounted.size() > volumeRoot && mounted.back() == L'\\' &&
+                   SameNames(mounted, std::wstring_view(path).substr(0, mounted.size()))
+               ? mounted.size()
+               : volumeRoot;
+}
+
+OpenedHandle OpenVolumeRoot(const std::wstring& root) {
+    return Opened(::CreateFileW(root.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION,
+                                nullptr));
+}
+
+SystemNames SystemNamesNow() {
+    SystemNames names;
+    // The Windows folder all users share, which the system itself runs from ("C:\Windows", or "C:" for
+    // a drive's root); GetWindowsDirectoryW may give a user's own one.
+    std::wstring& windows = names.windowsFolder;
+    windows.resize(::GetSystemWindowsDirectoryW(nullptr, 0));  // its length with the null
+    const UINT length = ::GetSystemWindowsDirectoryW(windows.data(), static_cast<UINT>(windows.size()));
+    windows.resize(length < windows.size() ? length : 0);
+    if (!windows.empty() && windows.back() == L'\\') {
+        windows.pop_back();
+    }
+    // Each volume's device with the drive letters, then the volume names, that lead to it now.
+    const std::wstring dosNames = DosDeviceText(nullptr);
+    std::vector<std::pair<std::wstring, std::wstring>> volumeNames;
+    for (std::size_t start = 0, end = 0; start < dosNames.size(); start = end + 1) {
+        end = std::min(dosNames.find(L'\0', start), dosNames.size());
+        const std::wstring name = dosNames.substr(start, end - start);
+        const bool drive = name.size() == 2 && name[1] == L':';
+        if (!drive && !IsVolumeGuidPath(L"\\\\?\\" + name + L"\\")) {
+            continue;
+        }
+        const std::wstring device = DosDeviceText(name.c_str()).c_str();  // the current mapping
+        // Not a substituted drive, which leads to a folder ("\??\C:\d"), nor a network drive, which
+        // leads into its redirector ("\Device\LanmanRedirector\;Z:...\server\share").
+        if (StartsWithIgnoringCase(device, L"\\Device\\") && device.find(L'\\', 8) == std::wstring::npos) {
+            (drive ? names.volumeDevices : volumeNames).emplace_back(device, name);
+        }
+    }
+    names.volumeDevices.insert(names.volumeDevices.end(), volumeNames.begin(), volumeNames.end());
+    return names;
 }
 
 std::optional<std::uint32_t> ReparseTagOf(HANDLE file) {

@@ -12,6 +12,7 @@
 #include "platform/FsRedirection.h"
 #include "platform/MoveFileApi.h"
 #include "platform/filekit/FileIdentity.h"
+#include "platform/filekit/PendingRenames.h"
 #include "platform/win32/Handles.h"
 
 namespace tarvolen::win32 {
@@ -44,6 +45,19 @@ std::wstring FinalPath(HANDLE file, DWORD volumeName);
 // Where the open file lies: its final path with the drive letter or network name, or, for a volume
 // without either, with the volume's GUID; empty when the system names neither.
 std::wstring LocationOf(HANDLE file);
+
+// The length of the part of `path` (in the "\\?\" form) that names the root of the volume the name
+// ends on, its last backslash included: the drive's root ("\\?\C:\"), or the folder another volume is
+// mounted in ("\\?\C:\mnt\"), as GetVolumePathNameW tells it; 0 where `path` names no disk file.
+std::size_t MountedRootLength(const std::wstring& path);
+
+// Opens the root of the volume whose root `root` names (as MountedRootLength gives it): a folder that
+// a volume is mounted in is followed to that volume's root.
+OpenedHandle OpenVolumeRoot(const std::wstring& root);
+
+// What "\SystemRoot" and the volumes' devices stand for on this system (GetSystemWindowsDirectoryW, and
+// QueryDosDeviceW for each drive letter and volume name); what cannot be told is left out.
+SystemNames SystemNamesNow();
 
 // The open file's name on its volume as the file system tells it ("\d\f.txt", every link on the way
 // resolved); empty when the system does not tell it.

@@ -1,12 +1,10 @@
-// Registry values read through advapi32's RegGetValueW, bound at its first use.
+// Registry values read through advapi32's RegGetValueW.
 #include "platform/win32/Registry.h"
-
-#include "platform/win32/Libraries.h"
 
 namespace tarvolen::win32 {
 
-RegistryText ReadMultiString(HKEY root, const wchar_t* subkey, const wchar_t* valueName) {
-    const auto getValue = Bound<SystemFunction::RegGetValueW>();
+RegistryText ReadMultiString(decltype(&::RegGetValueW) getValue, HKEY root, const wchar_t* subkey,
+                             const wchar_t* valueName) {
     std::wstring text;
     for (;;) {
         DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));

@@ -15,7 +15,9 @@ struct RegistryText {
     DWORD error = ERROR_SUCCESS;
 };
 
-// Reads a REG_MULTI_SZ value whole, its nulls included, however long it has grown.
-RegistryText ReadMultiString(HKEY root, const wchar_t* subkey, const wchar_t* valueName);
+// Reads a REG_MULTI_SZ value whole, its nulls included, however long it has grown, with advapi32's
+// RegGetValueW as `getValue`: the caller binds it, where a library may be loaded.
+RegistryText ReadMultiString(decltype(&::RegGetValueW) getValue, HKEY root, const wchar_t* subkey,
+                             const wchar_t* valueName);
 
 }  // namespace tarvolen::win32

@@ -2,7 +2,7 @@
 #include "platform/win32/Win32FileKit.h"
 
 #include <algorithm>
-#include <initializer_list>
+#include <functional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -103,96 +103,82 @@ DWORD MarkForRemoval(HANDLE file) {
                : ::GetLastError();
 }
 
-struct Scheduled {
-    bool done = false;
-    DWORD error = ERROR_SUCCESS;
-    std::wstring_view reason{};
-    std::wstring otherFile{};  // the other file of an operation that waits for this one
+// What the file operations of RemoveFile came to, before any of it is put into words.
+struct Outcome {
+    bool done = false;                    // removed, or scheduled for the restart
+    bool scheduled = false;               // ... and it was scheduled
+    DWORD error = ERROR_SUCCESS;          // why the file could not be removed at once
+    DWORD scheduleError = ERROR_SUCCESS;  // why it could not be left for the restart either
+    std::wstring_view reason{};           // the program's own reason, where it has one
+    std::wstring_view afterthought{};     // what else went wrong on the way out
+    std::wstring inUseName{};             // the name to ask who holds the file by, where it is in use
+    FileIdentity inUseFile{};             // ... and the file it must lead to
+    std::wstring otherFile{};             // the other file of an operation that waits for this one
 };
 
-// What a name of the restart's list leads to, seen from the file whose removal is considered: where
-// the name can be opened (as everywhere, a link at its end as itself, and only a disk file's name), the
-// file or folder it opens, told by identity; else what its text names, short names made long where
-// their folders exist.
-class ListedNameJudge {
-public:
-    ListedNameJudge(const FileIdentity& identity, std::initializer_list<std::wstring_view> names)
-        : identity_(identity), names_(names) {
-        // The folders on the file's way, its volume's root left out, which no operation moves.
-        const std::wstring path(*names.begin());
-        const std::size_t root = VolumeRootLength(path);
-        for (std::size_t end = root == 0 ? std::wstring::npos : path.find(L'\\', root);
-             end != std::wstring::npos; end = path.find(L'\\', end + 1)) {
-            const OpenedHandle folder = OpenUnfollowed(path.substr(0, end), FILE_READ_ATTRIBUTES);
-            if (const std::optional<FileIdentity> folderIdentity =
-                    folder ? IdentityOf(folder.handle.get()) : std::nullopt) {
-                folders_.push_back(*folderIdentity);
-            }
+// The restart's list of file operations, read when a removal is to be recorded there.
+using ListReader = std::function<RegistryText()>;
+
+// The file whose removal is considered, as the names of the restart's list are judged against it: its
+// identity, its own names (the final paths it is held under), and the identities of the folders on
+// its way.
+struct JudgedFile {
+    FileIdentity identity;
+    std::vector<std::wstring> ownNames;
+    std::vector<FileIdentity> folders;
+};
+
+// The identities of the folders on the way to `path`, its volume's root left out, which no operation
+// moves.
+std::vector<FileIdentity> FoldersOnTheWay(const std::wstring& path) {
+    std::vector<FileIdentity> folders;
+    const std::size_t root = VolumeRootLength(path);
+    for (std::size_t end = root == 0 ? std::wstring::npos : path.find(L'\\', root); end != std::wstring::npos;
+         end = path.find(L'\\', end + 1)) {
+        const OpenedHandle folder = OpenUnfollowed(path.substr(0, end), FILE_READ_ATTRIBUTES);
+        if (const std::optional<FileIdentity> identity =
+                folder ? IdentityOf(folder.handle.get()) : std::nullopt) {
+            folders.push_back(*identity);
         }
     }
+    return folders;
+}
 
-    ListedName operator()(const std::wstring& path) const {
-        if (!NamesADiskFile(path)) {
-            return ListedName::kElsewhere;
-        }
-        const OpenedHandle opened = OpenUnfollowed(path, FILE_READ_ATTRIBUTES);
-        const std::optional<FileIdentity> found = opened ? IdentityOf(opened.handle.get()) : std::nullopt;
-        if (found) {
-            if (*found != identity_) {
-                return std::find(folders_.begin(), folders_.end(), *found) != folders_.end()
-                           ? ListedName::kConcernsIt
-                           : ListedName::kElsewhere;
-            }
-            // The file itself under this name, or under another of its names.
-            return SameLastName(LongPathName(path), LastName(names_.front()), SameNames)
-                       ? ListedName::kTheFile
-                       : ListedName::kConcernsIt;
-        }
-        const std::wstring longPath = LongPathName(path);
-        for (const std::wstring_view name : names_) {
-            if (const ListedName byText = LeadsByText(longPath, name, SameNames);
-                !name.empty() && byText != ListedName::kElsewhere) {
-                return byText;
-            }
-        }
+// What a name of the restart's list leads to, seen from `file`: where the name can be opened (as
+// everywhere, a link at its end as itself, and only a disk file's name), the file or folder it opens,
+// told by identity, and the file itself only under one of its own names; else what its text names,
+// short names made long where their folders exist.
+ListedName JudgeListedName(const std::wstring& path, const JudgedFile& file) {
+    if (!NamesADiskFile(path)) {
         return ListedName::kElsewhere;
     }
-
-private:
-    FileIdentity identity_;
-    std::vector<std::wstring_view> names_;
-    std::vector<FileIdentity> folders_;
-};
-
-// What already waits for the restart for the file, as the restart's list says. Only read here: the
-// list is written through MoveFileExW alone.
-struct Pending {
-    PendingFor what = PendingFor::kNothing;
-    DWORD error = ERROR_SUCCESS;  // why the list could not be read
-    std::wstring otherFile{};     // the other name of the operation that waits
-};
-
-Pending PendingForFile(const ListedNameJudge& judge) {
-    const RegistryText list =
-        ReadMultiString(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager",
-                        L"PendingFileRenameOperations");
-    if (list.error == ERROR_FILE_NOT_FOUND) {
-        return {};  // nothing waits at all
+    const OpenedHandle opened = OpenUnfollowed(path, FILE_READ_ATTRIBUTES);
+    const std::optional<FileIdentity> found = opened ? IdentityOf(opened.handle.get()) : std::nullopt;
+    const std::wstring longPath = LongPathName(path);
+    if (found && *found == file.identity) {
+        return NameOfTheFile(longPath, file.ownNames, SameNames);
     }
-    if (list.error != ERROR_SUCCESS) {
-        return {.error = list.error};
+    if (found) {
+        return std::find(file.folders.begin(), file.folders.end(), *found) != file.folders.end()
+                   ? ListedName::kConcernsIt
+                   : ListedName::kElsewhere;
     }
-    Pending pending;
-    pending.what = WhatIsPending(list.text, judge, &pending.otherFile);
-    return pending;
+    for (const std::wstring& name : file.ownNames) {
+        if (const ListedName byText = LeadsByText(longPath, name, SameNames);
+            !name.empty() && byText != ListedName::kElsewhere) {
+            return byText;
+        }
+    }
+    return ListedName::kElsewhere;
 }
 
 // Records the removal of the open file `file` for the next restart, under a name that leads to this
 // very file then: its final path, checked once more by opening it. Nothing is recorded where the list
-// already holds an operation for the file or a folder on its way: an update that puts a new file in its
-// place would be undone, and a removal already waiting needs no second entry. Nor where the restart
-// would stop before the list's end: a removal added behind it would never be carried out.
-Scheduled ScheduleForRestart(HANDLE file, const FileIdentity& identity) {
+// (`readList`) already holds an operation for the file, under any of its names, or a folder on its way:
+// an update that puts a new file in its place would be undone, and a removal already waiting needs no
+// second entry. Nor where the restart would stop before the list's end: a removal added behind it would
+// never be carried out.
+Outcome ScheduleForRestart(HANDLE file, const FileIdentity& identity, const ListReader& readList) {
     const std::wstring dosPath = FinalPath(file, VOLUME_NAME_DOS);
     std::wstring guidPath;
     if (!IsDriveFinalPath(dosPath)) {
@@ -208,21 +194,31 @@ Scheduled ScheduleForRestart(HANDLE file, const FileIdentity& identity) {
     if (!LeadsTo(target.name, identity)) {
         return {.reason = removal_reason::kNoLastingName};
     }
-    const Pending pending = PendingForFile(ListedNameJudge(identity, {target.name, dosPath, guidPath}));
-    if (pending.error != ERROR_SUCCESS) {
-        return {.error = pending.error};
+    const RegistryText list = readList();
+    if (list.error != ERROR_SUCCESS && list.error != ERROR_FILE_NOT_FOUND) {  // not found: nothing waits
+        return {.scheduleError = list.error};
     }
-    if (pending.what == PendingFor::kOtherOperation) {
-        return {.reason = removal_reason::kOperationWaiting, .otherFile = pending.otherFile};
+    PendingFor pending = PendingFor::kNothing;
+    std::wstring otherFile;
+    if (list.error == ERROR_SUCCESS) {
+        const JudgedFile judged{.identity = identity,
+                                .ownNames = {target.name, dosPath, guidPath},
+                                .folders = FoldersOnTheWay(target.name)};
+        pending = WhatIsPending(
+            list.text, SystemNamesNow(),
+            [&judged](const std::wstring& path) { return JudgeListedName(path, judged); }, &otherFile);
     }
-    if (pending.what == PendingFor::kDamagedList) {
+    if (pending == PendingFor::kOtherOperation) {
+        return {.reason = removal_reason::kOperationWaiting, .otherFile = std::move(otherFile)};
+    }
+    if (pending == PendingFor::kDamagedList) {
         return {.reason = removal_reason::kDamagedList};
     }
-    if (pending.what == PendingFor::kNothing &&
+    if (pending == PendingFor::kNothing &&
         !::MoveFileExW(target.name.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
-        return {.error = ::GetLastError()};
+        return {.scheduleError = ::GetLastError()};
     }
-    return {.done = true};
+    return {.done = true, .scheduled = true};
 }
 
 // Whether the process runs with an administrator's full rights ("Run as administrator"). advapi32 is
@@ -300,19 +296,6 @@ Judgement Judge(std::wstring askedPath) {
     return judged;
 }
 
-// What the file operations of RemoveFile came to, before any of it is put into words.
-struct Outcome {
-    bool done = false;                    // removed, or scheduled for the restart
-    bool scheduled = false;               // ... and it was scheduled
-    DWORD error = ERROR_SUCCESS;          // why the file could not be removed at once
-    DWORD scheduleError = ERROR_SUCCESS;  // why it could not be left for the restart either
-    std::wstring_view reason{};           // the program's own reason, where it has one
-    std::wstring_view afterthought{};     // what else went wrong on the way out
-    std::wstring inUseName{};             // the name to ask who holds the file by, where it is in use
-    FileIdentity inUseFile{};             // ... and the file it must lead to
-    std::wstring otherFile{};             // the other file of an operation that waits for this one
-};
-
 // Why the name could not be opened, or the held file not reopened, in the words the user gets.
 Outcome NotOpened(const HeldFile& file, DWORD error) {
     if (IsDeletePending(file.handle.get())) {
@@ -324,13 +307,14 @@ Outcome NotOpened(const HeldFile& file, DWORD error) {
     return {.error = error};
 }
 
-// Whether the held file lies where its name says, on the volume the name's root opens, told by the
+// Whether the held file lies where its name says, on the volume the name's root opens (the drive's, or
+// that of the volume mounted in a folder on the way, where the name ends on it), told by the
 // file system's own name of the file there, which holds no links: in the folder the name gives, and
 // under the last name given (or its long form), so that a link at the end that was followed (as Wine
 // follows a Unix link) counts as another file. Nothing where it cannot be told.
 std::optional<bool> LiesWhereNamed(const HeldFile& file) {
-    const OpenedHandle root =
-        OpenUnfollowed(file.kitPath.substr(0, VolumeRootLength(file.kitPath)), FILE_READ_ATTRIBUTES);
+    const std::size_t rootLength = MountedRootLength(file.kitPath);
+    const OpenedHandle root = OpenVolumeRoot(file.kitPath.substr(0, rootLength));
     BY_HANDLE_FILE_INFORMATION rootInformation{};
     BY_HANDLE_FILE_INFORMATION fileInformation{};
     const std::wstring rootName = root ? NameOnVolume(root.handle.get()) : std::wstring();
@@ -341,8 +325,11 @@ std::optional<bool> LiesWhereNamed(const HeldFile& file) {
         return std::nullopt;
     }
     const std::wstring_view lastOnVolume = LastName(fileName);
-    return rootInformation.dwVolumeSerialNumber == fileInformation.dwVolumeSerialNumber &&
-           LiesInNamedFolder(file.kitPath, rootName, fileName) &&
+    // A folder a volume is mounted in leads to that volume's own root, and to nothing else.
+    const bool mountedInAFolder = rootLength != VolumeRootLength(file.kitPath);
+    return (!mountedInAFolder || rootName == L"\\") &&
+           rootInformation.dwVolumeSerialNumber == fileInformation.dwVolumeSerialNumber &&
+           LiesInNamedFolder(file.kitPath, rootName, fileName, rootLength) &&
            (SameLastName(file.kitPath, lastOnVolume, SameNames) ||
             SameLastName(LongPathName(file.kitPath), lastOnVolume, SameNames));
 }
@@ -417,7 +404,8 @@ std::optional<Outcome> RemoveNow(HANDLE file, const FileFacts& facts, DWORD& ref
 
 // Leaves a file in use for the restart where the rules let it, with `error` as the reason it could
 // not be removed now; a file left for the restart stays writable, so that the restart can remove it.
-Outcome LeaveForRestart(HANDLE file, const FileIdentity& identity, const FileFacts& facts, DWORD error) {
+Outcome LeaveForRestart(HANDLE file, const FileIdentity& identity, const FileFacts& facts, DWORD error,
+                        const ListReader& readList) {
     Outcome outcome{.error = error};
     const bool reparsePoint = (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     outcome.reason = RestartRefusal({.reparsePoint = reparsePoint,
@@ -427,13 +415,8 @@ Outcome LeaveForRestart(HANDLE file, const FileIdentity& identity, const FileFac
                                      .nameCount = facts.nameCount,
                                      .removableMedium = OnRemovableMedium(file)});
     if (outcome.reason.empty()) {
-        const Scheduled scheduled = ScheduleForRestart(file, identity);
-        if (scheduled.done) {
-            return {.done = true, .scheduled = true};
-        }
-        outcome.scheduleError = scheduled.error;
-        outcome.reason = scheduled.reason;
-        outcome.otherFile = scheduled.otherFile;
+        outcome = ScheduleForRestart(file, identity, readList);
+        outcome.error = outcome.done ? ERROR_SUCCESS : error;
     }
     return outcome;
 }
@@ -459,9 +442,10 @@ std::optional<FileFacts> Inspect(HANDLE file, const std::wstring& path, bool cle
     return facts;
 }
 
-// Removes the held file at once, or leaves it for the restart, or neither. The file is used up: it is
-// let go when this returns, before anything is said, as a removal waits for the last handle to close.
-Outcome RemoveOrSchedule(HeldFile file, bool clearReadOnly, bool allowRestart) {
+// Removes the held file at once, or leaves it for the restart (only where `readList` is given), or
+// neither. The file is used up: it is let go when this returns, before anything is said, as a removal
+// waits for the last handle to close.
+Outcome RemoveOrSchedule(HeldFile file, bool clearReadOnly, const ListReader* readList) {
     if (std::optional<Outcome> refusal = Refusal(file)) {
         return *refusal;
     }
@@ -484,8 +468,9 @@ Outcome RemoveOrSchedule(HeldFile file, bool clearReadOnly, bool allowRestart) {
     // program's image), unless it is still read-only.
     const bool inUse = IsInUseError(error) || (opened.deleteAccess && error == ERROR_ACCESS_DENIED &&
                                                (!facts->readOnly || facts->readOnlyCleared));
-    outcome = allowRestart && inUse ? LeaveForRestart(opened.file.get(), *file.identity, *facts, error)
-                                    : Outcome{.error = error};
+    outcome = readList != nullptr && inUse
+                  ? LeaveForRestart(opened.file.get(), *file.identity, *facts, error, *readList)
+                  : Outcome{.error = error};
     if (inUse) {
         outcome.inUseName = NameToAskAbout(FinalPath(opened.file.get(), VOLUME_NAME_DOS), FullPathName);
         outcome.inUseFile = *file.identity;
@@ -544,12 +529,17 @@ KitFlag Win32FileKit::RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFl
     if (held && held->askedPath != path) {
         held.reset();
     }
-    // The restart's list is read with redirection off, where no library may be loaded (a 32-bit
-    // process would get a 64-bit one): advapi32, which reads it, is bound before.
-    if (allowRestart != kKitFalse) {
-        Bound<SystemFunction::RegGetValueW>();
-    }
-    const Outcome outcome = WithoutRedirection(redirection_, [&] {
+    const Outcome outcome = [&] {
+        RedirectionOff off(redirection_);
+        // The restart's list is read with redirection off, where no library may be loaded (a 32-bit
+        // process would get a 64-bit one): advapi32, which reads it, is bound with redirection back on
+        // for that moment, and only where the list must be read.
+        const ListReader readList = [&off] {
+            const auto getValue = off.WhileOn([] { return Bound<SystemFunction::RegGetValueW>(); });
+            return ReadMultiString(getValue, HKEY_LOCAL_MACHINE,
+                                   L"SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                                   L"PendingFileRenameOperations");
+        };
         if (!held) {
             Judgement judged = Judge(std::move(path));
             if (judged.error != ERROR_SUCCESS) {
@@ -558,8 +548,8 @@ KitFlag Win32FileKit::RemoveFile(std::wstring path, KitFlag clearReadOnly, KitFl
             held = std::move(judged.file);
         }
         return RemoveOrSchedule(*std::exchange(held, std::nullopt), clearReadOnly != kKitFalse,
-                                allowRestart != kKitFalse);
-    });
+                                allowRestart != kKitFalse ? &readList : nullptr);
+    }();
     // Who holds a file in use is asked once redirection is back on: rstrtmgr is loaded only then, and
     // the Restart Manager must be called with it on.
     if (!outcome.inUseName.empty()) {

@@ -54,6 +54,12 @@ TEST(FsRedirectionTest, OffOnlyWhileTheOperationRunsAndBackOnAfterAResultOrAnErr
         EXPECT_TRUE(redirection.off);
     });
     EXPECT_FALSE(redirection.off);
+    {  // back on for a moment, to load a library, and off again after
+        RedirectionOff off(redirection);
+        EXPECT_FALSE(off.WhileOn([&] { return redirection.off; }));
+        EXPECT_TRUE(redirection.off);
+    }
+    EXPECT_FALSE(redirection.off);
     EXPECT_EQ(redirection.disableCalls, redirection.revertCalls);
 }
 

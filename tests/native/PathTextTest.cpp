@@ -145,6 +145,7 @@ TEST(ExactNamesTest, AnotherFolderInTheFinalPathIsTheRealPlace) {
     struct Named {
         const wchar_t *path, *rootName, *fileName;
         bool there, sameLastName = true;
+        std::size_t rootLength = 0;  // where a volume mounted in a folder begins
     };
     const Named named[] = {
         {L"\\\\?\\C:\\d\\link\\f.dll", L"\\", L"\\Windows\\System32\\f.dll", false},
@@ -160,9 +161,12 @@ TEST(ExactNamesTest, AnotherFolderInTheFinalPathIsTheRealPlace) {
         {L"\\\\?\\C:\\d\\f.txt", L"\\", L"\\d\\f.txt.", true, false},
         {L"\\\\?\\C:\\d\\f.txt .", L"\\", L"\\d\\f.txt", true},
         {L"\\\\?\\C:\\d\\f.txt2", L"\\", L"\\d\\f.txt", true, false},
+        {L"\\\\?\\C:\\mnt\\d\\f", L"\\", L"\\d\\f", true, true, 11},
+        {L"\\\\?\\C:\\mnt\\d\\f", L"\\", L"\\d\\f", false},
     };
     for (const Named& n : named) {
-        EXPECT_EQ(LiesInNamedFolder(n.path, n.rootName, n.fileName), n.there) << "path: [" << n.path << "]";
+        EXPECT_EQ(LiesInNamedFolder(n.path, n.rootName, n.fileName, n.rootLength), n.there)
+            << "path: [" << n.path << "]";
         EXPECT_EQ(SameLastName(n.path, LastName(n.fileName), SameNamesForTests), n.sameLastName)
             << "path: [" << n.path << "]";
     }

@@ -30,16 +30,19 @@ TEST(PendingRenamesTest, AnOperationWaitingForTheFileKeepsItsRemovalFromBeingRec
          PendingFor::kOtherOperation, L"C:\\App\\app.dll.new"},
         {L"\\??\\C:\\App\\app.dll\0\\??\\C:\\App\\old.dll\0\0"sv, PendingFor::kOtherOperation,
          L"C:\\App\\old.dll"},
-        {L"\\??\\C:\\App\\app.dll\0\0\\??\\C:\\n\0\\??\\C:\\App\\app.dll\0"sv, PendingFor::kOtherOperation},
+        {L"\\??\\C:\\App\\app.dll\0\0\\??\\C:\\n\0\\??\\C:\\App\\app.dll\0"sv, PendingFor::kOtherOperation,
+         L"C:\\n"},
         {L"\\??\\C:\\x\0\0\\??\\C:\\App\\app.dll"sv, PendingFor::kDamagedList},  // no target, no null
         {L"\\??\\C:\\App\\app.dll.new\0\\??\\C:\\App\\app.dll2\0\0"sv, PendingFor::kNothing},
         {L"C:\\App\\app.dll\0\0"sv, PendingFor::kNothing},  // not the list's form
         // The marks of current Windows, alone and with "!".
         {L"*1\\??\\C:\\App\\app.dll\0\0\0"sv, PendingFor::kRemoval},
-        {L"*2\\??\\C:\\App\\app.dll\0*1\\??\\C:\\App\\app.old\0\0"sv, PendingFor::kOtherOperation},
+        {L"*2\\??\\C:\\App\\app.dll\0*1\\??\\C:\\App\\app.old\0\0"sv, PendingFor::kOtherOperation,
+         L"C:\\App\\app.old"},
         {L"*1\\??\\C:\\App\\new.dll\0*12!\\??\\C:\\App\\app.dll\0\0"sv, PendingFor::kOtherOperation,
          L"C:\\App\\new.dll"},
-        {L"*1\\??\\C:\\App\\new.dll\0!*1\\??\\C:\\App\\app.dll\0\0"sv, PendingFor::kOtherOperation},
+        {L"*1\\??\\C:\\App\\new.dll\0!*1\\??\\C:\\App\\app.dll\0\0"sv, PendingFor::kOtherOperation,
+         L"C:\\App\\new.dll"},
         {L"*\\??\\C:\\App\\app.dll\0\0"sv, PendingFor::kNothing},  // no digits: no mark
         // The other prefixes, forward slashes, letters beyond ASCII in another case.
         {L"\\DosDevices\\c:\\app\\APP.DLL\0\0"sv, PendingFor::kRemoval},
@@ -54,8 +57,8 @@ TEST(PendingRenamesTest, AnOperationWaitingForTheFileKeepsItsRemovalFromBeingRec
          PendingFor::kNothing},
         // A folder on the file's way moved, removed or replaced; the volume's root is none.
         {L"\\??\\C:\\App\0\\??\\C:\\App.old\0\\??\\C:\\App.new\0\\??\\C:\\App\0\0"sv,
-         PendingFor::kOtherOperation},
-        {L"\\??\\C:\\App.new\0!\\??\\c:\\APP\\\0\0"sv, PendingFor::kOtherOperation},
+         PendingFor::kOtherOperation, L"C:\\App.old"},
+        {L"\\??\\C:\\App.new\0!\\??\\c:\\APP\\\0\0"sv, PendingFor::kOtherOperation, L"C:\\App.new"},
         {L"\\??\\C:\\App\0\0"sv, PendingFor::kOtherOperation, L"C:\\App"},
         {L"\\??\\C:\\Apps\\x\0\0\\??\\C:\\\0\0\\??\\C:\0\0"sv, PendingFor::kNothing},
         // Where the restart stops: the list's end, a damaged list, the file's own removal before that.
@@ -65,8 +68,32 @@ TEST(PendingRenamesTest, AnOperationWaitingForTheFileKeepsItsRemovalFromBeingRec
         {L"\\??\\C:\\x\0\0\\??\\C:\\y\0"sv, PendingFor::kDamagedList},
         {L"\\??\\C:\\App\\app.dll\0\0\0\\??\\C:\\x\0\0\0"sv, PendingFor::kRemoval},
         {L"\\??\\C:\\x\0\0\0\\??\\C:\\App\\app.dll\0\\??\\C:\\y\0\0"sv, PendingFor::kDamagedList},
+        // Other names of the file: a hard link in another folder, a stream; the short form is its own.
+        {L"\\??\\C:\\Other\\app.dll\0\0"sv, PendingFor::kOtherOperation, L"C:\\Other\\app.dll"},
+        {L"\\??\\C:\\App\\app.dll:s\0\0"sv, PendingFor::kOtherOperation, L"C:\\App\\app.dll:s"},
+        {L"\\??\\C:\\APP~1\\app.dll\0\0"sv, PendingFor::kRemoval},
+        // The system's own forms; a rooted name in none of them may name the file.
+        {L"\\SystemRoot\\app.dll\0\0"sv, PendingFor::kRemoval},
+        {L"\\systemroot\\n.dll\0!\\Device\\HarddiskVolume3\\App\\app.dll\0\0"sv, PendingFor::kOtherOperation,
+         L"C:\\App\\n.dll"},
+        {L"\\Device\\HarddiskVolume3\\Apps\0\0\\??\\UNC\\s\\App\\app.dll\0\0"sv, PendingFor::kNothing},
+        {L"\\??\\GLOBALROOT\\Device\\HarddiskVolume7\\\u00c4pp\\app.dll\0\0"sv, PendingFor::kRemoval},
+        {L"\\Device\\HarddiskVolume30\\App\\app.dll\0\0"sv, PendingFor::kOtherOperation,
+         L"\\Device\\HarddiskVolume30\\App\\app.dll"},
+        {L"\\Windows\\x.dll\0\0"sv, PendingFor::kOtherOperation, L"\\Windows\\x.dll"},
     };
-    const auto leadsTo = [](const std::wstring& path) {
+    // The Windows folder is C:\App here; volume 3 is drive C.
+    const SystemNames system{
+        L"C:\\App",
+        {{L"\\Device\\HarddiskVolume3", L"C:"},
+         {L"\\Device\\HarddiskVolume7", L"Volume{0123abcd-4567-89ef-0123-456789abcdef}"}}};
+    const auto leadsTo = [](std::wstring path) {
+        if (const std::size_t shortName = path.find(L"APP~1"); shortName != std::wstring::npos) {
+            path.replace(shortName, 5, L"App");  // its long form
+        }
+        if (path.ends_with(L"\\Other\\app.dll") || path.ends_with(L":s")) {  // what opens to the file
+            return NameOfTheFile(path, {L"\\\\?\\C:\\App\\app.dll"}, SameNamesForTests);
+        }
         for (const std::wstring_view name :
              {L"\\\\?\\C:\\App\\app.dll"sv,
               L"\\\\?\\Volume{0123abcd-4567-89ef-0123-456789abcdef}\\\u00e4pp\\app.dll"sv}) {
@@ -79,9 +106,8 @@ TEST(PendingRenamesTest, AnOperationWaitingForTheFileKeepsItsRemovalFromBeingRec
     };
     for (const Case& c : cases) {
         std::wstring other;
-        EXPECT_EQ(WhatIsPending(c.list, leadsTo, &other), c.expected) << "case " << &c - cases;
-        EXPECT_EQ(other, c.expected == PendingFor::kOtherOperation && !c.other.empty() ? c.other : other)
-            << "case " << &c - cases;
+        EXPECT_EQ(WhatIsPending(c.list, system, leadsTo, &other), c.expected) << "case " << &c - cases;
+        EXPECT_EQ(other, c.other) << "case " << &c - cases;
     }
 }
 

@@ -380,15 +380,15 @@ struct WaitingCase {
     std::wstring named = {};  // the operation's other file, named on a line of its own
 };
 
-// Asks for each case's file, held by another program, to be removed, and checks the box.
-void ExpectBoxes(const TempFolder& folder, std::initializer_list<WaitingCase> cases) {
+// Asks for each case's file in `folder`, held by another program, to be removed, and checks the box.
+void ExpectBoxes(const std::wstring& folder, std::initializer_list<WaitingCase> cases) {
     std::vector<std::unique_ptr<FileHolder>> holders;
     for (const WaitingCase& c : cases) {
-        holders.push_back(std::make_unique<FileHolder>(folder / c.asked));
+        holders.push_back(std::make_unique<FileHolder>(folder + L"\\" + c.asked));
     }
     for (const WaitingCase& c : cases) {
-        Process program = StartTarvolen(folder / c.asked);
-        const MessageBoxView box = AnswerYes(program, folder / c.asked);
+        Process program = StartTarvolen(folder + L"\\" + c.asked);
+        const MessageBoxView box = AnswerYes(program, folder + L"\\" + c.asked);
         EXPECT_NE(box.text.find(c.expected), std::wstring::npos) << box.text;
         EXPECT_TRUE(c.named.empty() ||
                     box.text.ends_with(L"\r\nDie andere Datei dieses Vorgangs: " + c.named))
@@ -402,15 +402,18 @@ void ExpectBoxes(const TempFolder& folder, std::initializer_list<WaitingCase> ca
 // restart. Removing app.dll would undo the update: nothing is recorded, the box says why, and the
 // restart puts the new file in place. The same where the update names the file in another form: its
 // folder in other capitals (letters beyond ASCII), through a folder link, by swapping the folder that
-// holds it, or with the marks current Windows writes before the names. Where the file's removal is
-// what waits, that is the restart box, and it is not recorded twice. A list with an empty pair before
-// its end, at which the restart stops, gets no promise of a removal.
+// holds it, with the marks current Windows writes before the names, or in the system's own forms of the
+// Windows folder and of a volume. The removal of another name of the file (a hard link elsewhere) waits as
+// such an update does. Where the file's removal is what waits, that is the restart box, and it is not
+// recorded twice. A list with an empty pair before its end, at which the restart stops, gets no promise of a
+// removal.
 TEST(DeletionMode, AnUpdateWaitingForTheRestartIsNotUndone) {
     TempFolder folder;
-    for (const wchar_t* name : {L"\u00c4", L"real", L"app", L"app.new"}) {
+    for (const wchar_t* name : {L"\u00c4", L"real", L"app", L"app.new", L"a", L"b"}) {
         ::CreateDirectoryW((folder / name).c_str(), nullptr);
     }
-    for (const wchar_t* name : {L"app.dll", L"\u00c4\\u.dll", L"real\\l.dll", L"app\\x.dll", L"moved.dll"}) {
+    for (const wchar_t* name : {L"app.dll", L"\u00c4\\u.dll", L"real\\l.dll", L"app\\x.dll", L"moved.dll",
+                                L"a\\x.dll", L"dev.dll"}) {
         WriteFileBytes(folder / name, "old");
     }
     for (const wchar_t* name :
@@ -418,9 +421,19 @@ TEST(DeletionMode, AnUpdateWaitingForTheRestartIsNotUndone) {
         WriteFileBytes(folder / name, "new");
     }
     WriteFileBytes(folder / L"stale.dll", "stale");
+    ASSERT_TRUE(::CreateHardLinkW((folder / L"b\\x.dll").c_str(), (folder / L"a\\x.dll").c_str(), nullptr));
+    std::wstring windows(MAX_PATH, L'\0');
+    windows.resize(::GetSystemWindowsDirectoryW(windows.data(), MAX_PATH));
+    const std::wstring update = L"tarvolen-update-" + std::to_wstring(::GetCurrentProcessId()) + L".dll";
+    WriteFileBytes(windows + L"\\" + update, "old");
+    wchar_t device[MAX_PATH] = {};  // the drive's volume, as "\Device\HarddiskVolume1"
+    ::QueryDosDeviceW(folder.Path().substr(0, 2).c_str(), device, MAX_PATH);
+    const std::wstring byDevice = device + folder.Path().substr(2) + L"\\dev.dll";
     const UnixSymlink link(folder / L"lnk", L"real");
     WriteTheRestartsList(L"*1\\??\\" + (folder / L"moved.dll") + L'\0' + L"*1\\??\\" +
-                         (folder / L"away.dll") + L'\0');
+                         (folder / L"away.dll") + L'\0' + L"\\SystemRoot\\" + update + L".new" + L'\0' +
+                         L"!\\SystemRoot\\" + update + L'\0' + byDevice + L".new" + L'\0' + L'!' + byDevice +
+                         L'\0');
     const auto replace = [&](const std::wstring& from, const std::wstring& to) {
         ASSERT_TRUE(::MoveFileExW((folder / from).c_str(), (folder / to).c_str(),
                                   MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING));
@@ -431,19 +444,27 @@ TEST(DeletionMode, AnUpdateWaitingForTheRestartIsNotUndone) {
     replace(L"app", L"app.old");
     replace(L"app.new", L"app");
     ASSERT_TRUE(::MoveFileExW((folder / L"stale.dll").c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
+    ASSERT_TRUE(::MoveFileExW((folder / L"b\\x.dll").c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
 
     const wchar_t* waiting = L"wartet bereits ein anderer Vorgang auf den Neustart";
-    ExpectBoxes(folder, {{L"app.dll", waiting, folder / L"app.dll.new"},
-                         {L"\u00c4\\u.dll", waiting},
-                         {L"real\\l.dll", waiting},
-                         {L"app\\x.dll", waiting},
-                         {L"moved.dll", waiting, folder / L"away.dll"},
-                         {L"stale.dll", L"Die Datei wird beim n\u00e4chsten Neustart entfernt."}});
+    ExpectBoxes(windows, {{update.c_str(), waiting, windows + L"\\" + update + L".new"}});
+    ExpectBoxes(folder.Path(), {{L"app.dll", waiting, folder / L"app.dll.new"},
+                                {L"\u00c4\\u.dll", waiting},
+                                {L"real\\l.dll", waiting},
+                                {L"app\\x.dll", waiting},
+                                {L"moved.dll", waiting, folder / L"away.dll"},
+                                {L"a\\x.dll", waiting, folder / L"b\\x.dll"},
+                                {L"dev.dll", waiting, folder / L"dev.dll.new"},
+                                {L"stale.dll", L"Die Datei wird beim n\u00e4chsten Neustart entfernt."}});
     const std::vector<std::wstring> entries = PendingFileRenameOperations();
     const std::wstring stale = folder.Path().substr(folder.Path().find_last_of(L'\\')) + L"\\stale.dll";
     EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
                             [&](const std::wstring& entry) { return entry.ends_with(stale); }),
               1);
+    EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
+                            [&](const std::wstring& entry) { return entry.ends_with(update); }),
+              1)
+        << "a removal recorded behind the update";
 
     RestartSystem();
     auto after = folder.Snapshot();
@@ -459,14 +480,19 @@ TEST(DeletionMode, AnUpdateWaitingForTheRestartIsNotUndone) {
                                                           {L"app\\", "<folder>"},
                                                           {L"app\\x.dll", "new"},
                                                           {L"app.old\\", "<folder>"},
-                                                          {L"app.old\\x.dll", "old"}}));
+                                                          {L"app.old\\x.dll", "old"},
+                                                          {L"a\\", "<folder>"},
+                                                          {L"a\\x.dll", "old"},
+                                                          {L"b\\", "<folder>"},
+                                                          {L"dev.dll", "old"}}));
+    ::DeleteFileW((windows + L"\\" + update).c_str());
     EXPECT_TRUE(PathExists(folder / L"moved.dll") || PathExists(folder / L"away.dll"));
 
     WriteFileBytes(folder / L"busy.dll", "busy");
     WriteTheRestartsList(L"\\??\\" + (folder / L"gone.dll") + L'\0' + L'\0' + L'\0' + L'\0' + L"\\??\\" +
                          (folder / L"app.dll") + L'\0' + L'\0');
     const std::vector<std::wstring> damaged = PendingFileRenameOperations();
-    ExpectBoxes(folder,
+    ExpectBoxes(folder.Path(),
                 {{L"busy.dll", L"Liste der Vorg\u00e4nge f\u00fcr den Neustart ist besch\u00e4digt"}});
     EXPECT_EQ(PendingFileRenameOperations(), damaged) << "nothing recorded";
     RestartSystem();
