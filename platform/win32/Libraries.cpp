@@ -55,9 +55,9 @@ unsigned redirectionOff = 0;
 // current folder) is ever loaded in its place.
 std::wstring SystemLibraryPath(const wchar_t* dllName) {
     const FilledText folder = FillGrowingBuffer(MAX_PATH, [](wchar_t* buffer, std::size_t capacity) {
-        return ::GetSystemDirectoryW(buffer, static_cast<UINT>(capacity));
+        return LengthOrNeeded(::GetSystemDirectoryW(buffer, static_cast<UINT>(capacity)), capacity);
     });
-    if (folder.failed) {
+    if (folder.failed() || folder.text.empty()) {
         throw SystemFailure("the system folder is unknown", folder.error);
     }
     return folder.text + L"\\" + dllName;
@@ -69,8 +69,7 @@ void* LookUp(const Entry& entry) {
     Library& library = *entry.library;
     if (library.loaded == nullptr) {
         if (redirectionOff != 0) {
-            throw SystemFailure("a library was to be loaded while WoW64 redirection is off",
-                                ERROR_INVALID_STATE);
+            throw SystemFailure("a library was to be loaded while WoW64 redirection is off", ERROR_INVALID_STATE);
         }
         library.loaded = ::LoadLibraryW(SystemLibraryPath(library.file).c_str());
         if (library.loaded == nullptr) {

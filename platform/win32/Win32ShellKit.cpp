@@ -25,9 +25,9 @@ constexpr std::size_t kLongestPath = 32768;
 // The process's current folder, however long it is.
 std::wstring CurrentFolder() {
     FilledText folder = FillGrowingBuffer(MAX_PATH, [](wchar_t* buffer, std::size_t capacity) {
-        return ::GetCurrentDirectoryW(static_cast<DWORD>(capacity), buffer);
+        return LengthOrNeeded(::GetCurrentDirectoryW(static_cast<DWORD>(capacity), buffer), capacity);
     });
-    if (folder.failed) {
+    if (folder.failed() || folder.text.empty()) {
         throw SystemFailure("the current folder is unknown", folder.error);
     }
     return std::move(folder.text);
@@ -162,9 +162,9 @@ std::optional<std::wstring> Win32ShellKit::PathOfFileShown(const std::wstring& p
     if (!RedirectionOff(redirection_).WasOn()) {
         return picked;  // one view only: the name means what the dialog showed
     }
-    const UniqueHandle shown = OpenUnfollowed(name, FILE_READ_ATTRIBUTES).handle;
+    const UniqueFile shown = OpenUnfollowed(name, FILE_READ_ATTRIBUTES).handle;
     const RedirectionOff off(redirection_);
-    const UniqueHandle named = OpenUnfollowed(name, FILE_READ_ATTRIBUTES).handle;
+    const UniqueFile named = OpenUnfollowed(name, FILE_READ_ATTRIBUTES).handle;
     if (!shown) {
         return std::nullopt;
     }

@@ -118,7 +118,11 @@ BoxIcon IdentifyIcon(HWND box) {
 
 std::wstring BuildFolder() {
     const std::wstring path = win32::FillGrowingBuffer(MAX_PATH, [](wchar_t* buffer, std::size_t capacity) {
-                                  return ::GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(capacity));
+                                  const DWORD length =
+                                      ::GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(capacity));
+                                  // Cut short at exactly the buffer's size: twice as much is tried.
+                                  return length == capacity ? win32::FillStatus{.needed = capacity * 2}
+                                                            : win32::LengthOrNeeded(length, capacity);
                               }).text;
     return path.substr(0, path.find_last_of(L'\\'));
 }
