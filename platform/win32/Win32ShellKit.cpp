@@ -28,7 +28,7 @@ std::wstring CurrentFolder() {
         return LengthOrNeeded(::GetCurrentDirectoryW(static_cast<DWORD>(capacity), buffer), capacity);
     });
     if (folder.failed() || folder.text.empty()) {
-        throw SystemFailure("the current folder is unknown", folder.error);
+        EndOnFailure("the current folder is unknown", folder.error);
     }
     return std::move(folder.text);
 }
@@ -89,7 +89,7 @@ std::wstring Win32ShellKit::GetSpecialFolder(std::int32_t csidl, std::int32_t to
         getFolderPath(nullptr, csidl, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(token)),
                       static_cast<DWORD>(flags), path.data());
     if (FAILED(result)) {
-        throw SystemFailure("the special folder could not be found", static_cast<unsigned long>(result));
+        EndOnFailure("the special folder could not be found", static_cast<unsigned long>(result));
     }
     path.resize(path.find(L'\0'));
     return path;
@@ -135,7 +135,7 @@ std::wstring Win32ShellKit::ShowOpenDialog(std::wstring& initialPath, std::wstri
     const bool ownerGone = owner != nullptr && !::IsWindow(static_cast<HWND>(owner));
     if (!chosen && !ownerGone) {
         if (const DWORD error = extendedError(); error != 0) {
-            throw SystemFailure("the file-open dialog failed", error);
+            EndOnFailure("the file-open dialog failed", error);
         }
     }
     std::optional<std::wstring> shown;

@@ -11,12 +11,14 @@
 
 #include "harness/winprobe/WinProbe.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/TextAndErrors.h"
 
 // Helpers for the Windows-side tests: real files in a folder of their own, the program started with an
 // exact command line, and its windows and message boxes found, read and pressed from outside.
 namespace tarvolen::wintest {
 
 using win32::ScreenDc;
+using win32::UniqueFile;
 using win32::UniqueHandle;
 using win32::UniqueScreenDc;
 using winprobe::AllTopWindows;
@@ -35,6 +37,10 @@ std::wstring BuildFolder();
 bool PathExists(const std::wstring& path);
 void SetReadOnly(const std::wstring& path, bool readOnly);
 bool IsReadOnly(const std::wstring& path);
+
+// For EXPECT_EXIT: the process ended the way an unexpected failure ends the program, through the
+// fail-fast report, whose exit status is STATUS_FAIL_FAST_EXCEPTION.
+inline bool EndedThroughFailFast(int status) { return static_cast<DWORD>(status) == win32::kFailFastStatus; }
 
 // Polls `condition` until it holds or `timeout` passes.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 15s);
