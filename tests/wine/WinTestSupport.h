@@ -50,6 +50,10 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 Process StartTarvolen(const std::wstring& argumentText, const std::wstring& exe = {},
                       const std::wstring& environment = {}, const std::wstring& currentFolder = {});
 
+// This process's environment block with `name` set to `value` in place of any value it had, for
+// StartTarvolen.
+std::wstring EnvironmentWith(const std::wstring& name, const std::wstring& value);
+
 // Waits for a visible top-level window of the process with this class.
 HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout = 15s);
 
@@ -90,6 +94,25 @@ public:
 private:
     std::wstring link_;
     std::wstring unixLink_;
+};
+
+// A stand-in from the build folder (`standIn`) in the system folder in place of Windows' library
+// `name`, for the life of the object: tarvolen.exe, loading that library by its full path there, gets
+// the stand-in, as Wine is told to prefer the file to its own library for that program. In a 32-bit
+// test, redirection takes it to SysWOW64, where the 32-bit program loads from.
+class StandInLibrary {
+public:
+    StandInLibrary(const std::wstring& name, const std::wstring& standIn);
+    ~StandInLibrary();
+    StandInLibrary(const StandInLibrary&) = delete;
+    StandInLibrary& operator=(const StandInLibrary&) = delete;
+    const std::wstring& Path() const { return system_; }
+
+private:
+    void PutBack() const;
+    std::wstring system_;
+    std::wstring saved_;
+    bool hadOwn_ = false;
 };
 
 // Keeps a file open without delete sharing from another process until it is released.

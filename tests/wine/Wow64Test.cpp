@@ -105,7 +105,7 @@ TEST_F(Wow64Twins, TheDialogsPickIsTheFileItShowed) {
     const OpenDialog dialog = PressBrowse(driver, kCmdBrowse0);
     ASSERT_TRUE(dialog.IsOpen());
     Pick(dialog, Named(first));
-    EXPECT_PRED2(SameText, WaitForBoxText(driver, kTxtSource, Twin(first)), Twin(first));
+    EXPECT_PRED2(SameNames, WaitForBoxText(driver, kTxtSource, Twin(first)), Twin(first));
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowEnabled(driver.Window()) != FALSE; }, 10s));
 
     driver.SetText(kTxtTarget, folder / L"moved.txt");
