@@ -43,13 +43,22 @@ protected:
     // its own for every planted name.
     Process Start(const std::wstring& argumentText) {
         // Wine names a library by its file name, without the extension when that is ".dll".
-        std::wstring overrides;
+        std::wstring overrides = L"WINEDLLOVERRIDES=";
         for (const std::wstring_view name : kPlantedNames) {
-            overrides += std::wstring(overrides.empty() ? L"" : L",") +
+            overrides += std::wstring(overrides.back() == L'=' ? L"" : L",") +
                          std::wstring(name.ends_with(L".dll") ? name.substr(0, name.size() - 4) : name);
         }
-        return StartTarvolen(argumentText, folder / L"tarvolen.exe",
-                             EnvironmentWith(L"WINEDLLOVERRIDES", overrides + L"=n,b"));
+        overrides += L"=n,b";
+        std::wstring environment;
+        wchar_t* const own = ::GetEnvironmentStringsW();
+        for (const wchar_t* entry = own; *entry != L'\0'; entry += std::wstring_view(entry).size() + 1) {
+            if (std::wstring_view(entry).rfind(L"WINEDLLOVERRIDES=", 0) != 0) {
+                environment.append(entry).push_back(L'\0');
+            }
+        }
+        ::FreeEnvironmentStringsW(own);
+        environment.append(overrides).push_back(L'\0');
+        return StartTarvolen(argumentText, folder / L"tarvolen.exe", environment + L'\0');
     }
 
     // The planted names that were loaded, by their markers.

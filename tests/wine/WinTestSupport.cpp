@@ -158,19 +158,6 @@ Process StartTarvolen(const std::wstring& argumentText, const std::wstring& exe,
     return Process(program, line, environment, currentFolder);
 }
 
-std::wstring EnvironmentWith(const std::wstring& name, const std::wstring& value) {
-    const std::wstring setting = name + L"=";
-    std::wstring environment;
-    wchar_t* const own = ::GetEnvironmentStringsW();
-    for (const wchar_t* entry = own; *entry != L'\0'; entry += std::wstring_view(entry).size() + 1) {
-        if (std::wstring_view(entry).rfind(setting, 0) != 0) {
-            environment.append(entry).push_back(L'\0');
-        }
-    }
-    ::FreeEnvironmentStringsW(own);
-    return environment.append(setting + value).append(2, L'\0');
-}
-
 HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout) {
     HWND found = nullptr;
     WaitFor(

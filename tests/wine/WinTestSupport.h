@@ -50,10 +50,6 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 Process StartTarvolen(const std::wstring& argumentText, const std::wstring& exe = {},
                       const std::wstring& environment = {}, const std::wstring& currentFolder = {});
 
-// This process's environment block with `name` set to `value` in place of any value it had, for
-// StartTarvolen.
-std::wstring EnvironmentWith(const std::wstring& name, const std::wstring& value);
-
 // Waits for a visible top-level window of the process with this class.
 HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout = 15s);
 
