@@ -15,9 +15,8 @@ endif()
 set(TARVOLEN_MINGW_RELEASE ON)
 
 # Debug information for every configuration; it ends up in tarvolen.exe.debug, not in the executable.
-# Unused functions and data are dropped at link time; no type information is emitted, as nothing asks
-# for it (no dynamic_cast, no typeid). The release optimises for size: the program is
-# small and interactive, and most of its weight is the statically linked C++ runtime.
+# Unused functions and data are dropped at link time. The release optimises for size: the program is
+# small and interactive.
 #
 # The program itself, tarvolen.exe and the libraries it is made of, is built as the release in every
 # optimised configuration, so that both zips hold a release: the win64 preset's RelWithDebInfo gives
@@ -49,33 +48,6 @@ add_link_options(-Wl,--no-insert-timestamp)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 function(_tarvolen_release_executable target)
-  # The C++ runtime's default terminate handler prints the exception's demangled type to stderr before it
-  # calls abort(). A GUI program has no stderr, and the demangler and the formatted output it drags in are
-  # a fifth of the executable. An uncaught exception still ends the program through abort(), the
-  # platform's standard error report, only without that line of text.
-  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    set(_tarvolen_symbol_prefix "_")
-  else()
-    set(_tarvolen_symbol_prefix "")
-  endif()
-  target_link_options(${target} PRIVATE
-    "LINKER:--defsym=${_tarvolen_symbol_prefix}_ZN9__gnu_cxx27__verbose_terminate_handlerEv=${_tarvolen_symbol_prefix}abort")
-
-  # The C++ runtime's helpers that throw its own exceptions for a misused container or an allocation too
-  # large to ask for (std::__throw_length_error and its kind). The program catches none of them, so each
-  # would end it through the terminate handler above, that is abort(); they call abort() at once. Their
-  # exception classes keep their text in the runtime's old reference-counted string, whose code (about
-  # 45 KB) is then left out of the executable.
-  foreach(_tarvolen_thrower IN ITEMS
-      16__throw_bad_castv 17__throw_bad_allocv 18__throw_bad_typeidv 19__throw_logic_errorPKc
-      19__throw_range_errorPKc 20__throw_domain_errorPKc 20__throw_length_errorPKc
-      20__throw_out_of_rangePKc 21__throw_bad_exceptionv 21__throw_runtime_errorPKc
-      22__throw_overflow_errorPKc 23__throw_underflow_errorPKc 24__throw_invalid_argumentPKc
-      24__throw_out_of_range_fmtPKcz 28__throw_bad_array_new_lengthv)
-    target_link_options(${target} PRIVATE
-      "LINKER:--defsym=${_tarvolen_symbol_prefix}_ZSt${_tarvolen_thrower}=${_tarvolen_symbol_prefix}abort")
-  endforeach()
-
   # Link-time optimisation of the release: the optimiser sees the whole program at once when it is
   # linked, inlines across source files and drops what no caller needs. It takes the program's own
   # objects, the executable's and those of the libraries it is made of; they are fat (machine code
@@ -89,6 +61,22 @@ function(_tarvolen_release_executable target)
     target_compile_options(${code} PRIVATE
       "$<$<AND:$<COMPILE_LANGUAGE:CXX>,${release}>:-Os;-flto;-ffat-lto-objects>")
   endforeach()
+
+  # The program is built without C++ exceptions: an unexpected failure ends it through EndOnFailure
+  # (platform/Failure.h), and so do the C++ runtime's own failures (platform/win32/RuntimeFailures.cpp),
+  # so the runtime's exception machinery (the unwinder, its locks in winpthreads, the exception
+  # classes) is never linked; release.notices fails when a piece of it comes back. The test programs
+  # that link the same libraries keep exceptions for their test framework. The 32-bit program also
+  # leaves out the unwind tables (.eh_frame), which only exceptions would read there; a 64-bit
+  # program keeps them, as Windows walks its stack with them.
+  set(no_exceptions -fno-exceptions)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    list(APPEND no_exceptions -fno-asynchronous-unwind-tables)
+  endif()
+  foreach(code IN LISTS libraries ITEMS ${target})
+    target_compile_options(${code} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${no_exceptions}>")
+  endforeach()
+  target_link_options(${target} PRIVATE ${no_exceptions})
   target_link_options(${target} PRIVATE
     "$<${release}:-flto;-flto-partition=one;-Os;-g;${_tarvolen_prefix_maps}>")
 

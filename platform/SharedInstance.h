@@ -1,20 +1,17 @@
 #pragma once
 // Components made on first use and shared for the rest of the run.
 
-#include <exception>
 #include <functional>
 #include <memory>
 #include <utility>
 
+#include "platform/Failure.h"
+
 namespace tarvolen {
 
-// A component's factory made nothing: the program cannot go on.
-struct ComponentNotCreated : std::exception {
-    const char* what() const noexcept override { return "a component could not be created"; }
-};
-
 // One instance of a component per run, made by its factory at the first call of any of its operations
-// and kept until the program ends; every later caller gets the same instance.
+// and kept until the program ends; every later caller gets the same instance. A factory that makes
+// nothing ends the program (EndOnFailure).
 template <class Component>
 class SharedInstance {
 public:
@@ -28,7 +25,7 @@ public:
         if (!instance_) {
             instance_ = factory_();
             if (!instance_) {
-                throw ComponentNotCreated();
+                EndOnFailure("a component could not be created", 0);
             }
         }
         return *instance_;

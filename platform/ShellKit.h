@@ -33,7 +33,8 @@ public:
     //  - `reserved`: must be 0.
     //  - `fileMustExist`: non-zero lets only existing files (in existing folders) be chosen.
     // Returns the chosen path, or an empty string when the user cancelled or the owner was closed. The
-    // process's current folder is the same after the dialog as before it. A dialog that fails throws.
+    // process's current folder is the same after the dialog as before it. A dialog that fails ends the
+    // program.
     virtual std::wstring ShowOpenDialog(std::wstring& initialPath, std::wstring title, WindowHandle owner,
                                         std::wstring filter, std::int32_t filterIndex,
                                         std::int32_t extraFlags, std::int32_t reserved,

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Writes THIRD-PARTY-NOTICES.txt from the copyright files of the installed MinGW-w64 toolchain.
 
-tarvolen.exe is linked statically, so it holds code of GCC's runtime libraries (libstdc++, libgcc) and
-of the MinGW-w64 runtime (start-up code, libmingw32, libmingwex, winpthreads). The notices quote those
+tarvolen.exe is linked statically, so it holds code of GCC's low-level runtime library (libgcc) and of
+the MinGW-w64 runtime (start-up code, libmingw32, libmingwex); built without C++ exceptions, it holds
+nothing of libstdc++ or winpthreads. The notices quote those
 libraries' licences and copyright statements word for word from the files the toolchain's Debian
 packages install; nothing is written from memory. The Windows libraries it names as loaded at run time
 are those of the program's table of bound functions (platform/win32/Libraries.h). Run it again after a
@@ -10,7 +11,8 @@ toolchain update or a change of that table's libraries:
 
     python3 tools/third_party_notices.py > THIRD-PARTY-NOTICES.txt
 
-The CTest test release.notices checks, per build, that every library the link map shows is named here.
+The CTest test release.notices checks, per build, that every library the link map shows is named here,
+and that every library named here is one the link map shows.
 """
 import os
 import re
@@ -90,29 +92,12 @@ through import libraries, which only name those functions and carry no code, and
 {loaded_at_run_time()} from the Windows system folder when it first needs them.
 
 """)
-    out.write(section("libstdc++ (the GNU C++ library)", gcc_source,
-                      "libstdc++ (libstdc++-v3) is part of GCC, under these terms:\n\n" + gcc_terms))
     out.write(section("libgcc (the GCC low-level runtime library, with crtbegin.o and crtend.o)", gcc_source,
-                      "libgcc is part of GCC, under the same terms as libstdc++ above (\"GCC is Copyright\n"
-                      "(C) 1986, ... Free Software Foundation, Inc.\", GNU General Public License version 3\n"
-                      "or later with version 3.1 of the GCC Runtime Library Exception).\n"))
+                      "libgcc is part of GCC, under these terms:\n\n" + gcc_terms))
     out.write(section("MinGW-w64 runtime (start-up code, libmingw32, libmingwex, the added code of libmsvcrt)",
                       mingw_source,
                       stanza(mingw, "Files: *\n") + "\n" + stanza(mingw, "Files: mingw-w64-crt/crt/*") + "\n" +
                       licence(mingw, "public-domain")))
-    out.write(section("MinGW-w64 gdtoa (number conversion in libmingwex)", mingw_source,
-                      stanza(mingw, "Files: mingw-w64-crt/gdtoa/*\n") + "\n" +
-                      stanza(mingw, "Files: mingw-w64-crt/gdtoa/qnan.c")))
-    out.write(section("MinGW-w64 mingw_pformat (formatted output in libmingwex)", mingw_source,
-                      stanza(mingw, "Files: mingw-w64-crt/misc/basename.c") + "\n" +
-                      "mingw_pformat.c is also named in the gdtoa stanza above (Lucent Technologies).\n"))
-    out.write(section("winpthreads (the MinGW-w64 POSIX threads library, libwinpthread)", mingw_source,
-                      stanza(mingw, "Files: mingw-w64-libraries/winpthreads/*\n") + "\n" +
-                      licence(mingw, "expat") + "\n" +
-                      stanza(mingw, "Files: mingw-w64-libraries/winpthreads/include/pthread.h") + "\n" +
-                      stanza(mingw, "Files: mingw-w64-libraries/winpthreads/src/clock.c") + "\n" +
-                      stanza(mingw, "Files: mingw-w64-libraries/winpthreads/src/libgcc/dll_math.c") + "\n" +
-                      licence(mingw, "BSD-3-clause")))
 
 
 if __name__ == "__main__":

@@ -6,7 +6,7 @@
 
 namespace tarvolen::winprobe {
 
-using win32::UniqueHandle;
+using win32::UniqueFile;
 
 namespace {
 
@@ -98,8 +98,8 @@ std::map<std::wstring, std::string> TempFolder::Snapshot() const {
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    const UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         throw std::runtime_error("cannot write a test file");
     }
@@ -108,9 +108,9 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-    const UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                          OPEN_EXISTING, 0, nullptr));
+    const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
     if (!file) {
         return "<unreadable>";
     }
@@ -174,9 +174,11 @@ std::wstring TextOf(HWND window) {
     const auto length = static_cast<std::size_t>(::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
     return win32::FillGrowingBuffer(length + 1,
                                     [window](wchar_t* buffer, std::size_t capacity) {
-                                        return ::SendMessageW(window, WM_GETTEXT,
-                                                              static_cast<WPARAM>(capacity),
-                                                              reinterpret_cast<LPARAM>(buffer));
+                                        return win32::LengthOrNeeded(
+                                            static_cast<std::size_t>(::SendMessageW(
+                                                window, WM_GETTEXT, static_cast<WPARAM>(capacity),
+                                                reinterpret_cast<LPARAM>(buffer))),
+                                            capacity);
                                     })
         .text;
 }

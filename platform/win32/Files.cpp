@@ -27,7 +27,7 @@ constexpr auto kFileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 OpenedHandle Opened(HANDLE handle) {
-    OpenedHandle opened{.handle = UniqueHandle(handle)};
+    OpenedHandle opened{.handle = UniqueFile(handle)};
     if (!opened) {
         opened.error = ::GetLastError();
     }
@@ -88,11 +88,13 @@ std::optional<FileIdentity> IdentityOf(HANDLE file) {
 }
 
 std::wstring FinalPath(HANDLE file, DWORD volumeName) {
-    return FillGrowingBuffer(MAX_PATH,
-                             [file, volumeName](wchar_t* buffer, std::size_t capacity) {
-                                 return ::GetFinalPathNameByHandleW(file, buffer,
-                                                                    static_cast<DWORD>(capacity), volumeName);
-                             })
+    return FillGrowingBuffer(
+               MAX_PATH,
+               [file, volumeName](wchar_t* buffer, std::size_t capacity) {
+                   return LengthOrNeeded(
+                       ::GetFinalPathNameByHandleW(file, buffer, static_cast<DWORD>(capacity), volumeName),
+                       capacity);
+               })
         .text;
 }
 
@@ -191,9 +193,10 @@ std::wstring LongPathName(const std::wstring& path) {
         const std::wstring part = path.substr(0, end);
         const FilledText longPart =
             FillGrowingBuffer(part.size() + 1, [&part](wchar_t* buffer, std::size_t capacity) {
-                return ::GetLongPathNameW(part.c_str(), buffer, static_cast<DWORD>(capacity));
+                return LengthOrNeeded(::GetLongPathNameW(part.c_str(), buffer, static_cast<DWORD>(capacity)),
+                                      capacity);
             });
-        if (!longPart.failed) {
+        if (!longPart.failed() && !longPart.text.empty()) {
             return longPart.text + path.substr(end);
         }
     }
@@ -203,9 +206,10 @@ std::wstring LongPathName(const std::wstring& path) {
 std::wstring FullPathName(const std::wstring& path) {
     FilledText full = FillGrowingBuffer(
         std::max<std::size_t>(path.size() + 1, MAX_PATH), [&path](wchar_t* buffer, std::size_t capacity) {
-            return ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(capacity), buffer, nullptr);
+            return LengthOrNeeded(
+                ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(capacity), buffer, nullptr), capacity);
         });
-    return full.failed ? path : std::move(full.text);
+    return full.failed() || full.text.empty() ? path : std::move(full.text);
 }
 
 std::wstring ExactFullPath(const std::wstring& path) {

@@ -19,7 +19,7 @@ namespace tarvolen::win32 {
 
 // An open handle, or the system's error code of the open that failed.
 struct OpenedHandle {
-    UniqueHandle handle;
+    UniqueFile handle;
     DWORD error = ERROR_SUCCESS;
     explicit operator bool() const noexcept { return static_cast<bool>(handle); }
 };

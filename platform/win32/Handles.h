@@ -35,6 +35,13 @@ public:
 
     Value release() noexcept { return std::exchange(value_, Traits::Empty()); }
 
+    // Frees what it holds and hands out its place, for a call that answers a new value through a
+    // pointer (OpenProcessToken): whatever the call writes there is owned from then on.
+    Value* put() noexcept {
+        reset();
+        return &value_;
+    }
+
     void reset(Value value = Traits::Empty()) noexcept {
         const Value old = std::exchange(value_, value);
         if (Traits::IsValid(old)) {
@@ -54,10 +61,15 @@ struct NullIsEmpty {
     static void Free(T value) noexcept { FreeFunction(value); }
 };
 
-struct KernelHandleTraits {
+// Windows' handles fail in two ways: most calls answer NULL (OpenProcess, CreateEventW, a process's and
+// a thread's handles), while CreateFileW, ReOpenFile and CreateNamedPipeW answer INVALID_HANDLE_VALUE.
+// Each owner knows only its own: a handle is owned by the type of the call that made it.
+inline void CloseKernelHandle(HANDLE handle) noexcept { ::CloseHandle(handle); }
+
+struct FileHandleTraits {
     using Value = HANDLE;
-    static HANDLE Empty() noexcept { return nullptr; }
-    static bool IsValid(HANDLE value) noexcept { return value != nullptr && value != INVALID_HANDLE_VALUE; }
+    static HANDLE Empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(HANDLE value) noexcept { return value != INVALID_HANDLE_VALUE; }
     static void Free(HANDLE value) noexcept { ::CloseHandle(value); }
 };
 
@@ -65,7 +77,8 @@ inline void DeleteFont(HFONT font) noexcept { ::DeleteObject(font); }
 inline void FreeLocal(wchar_t* text) noexcept { ::LocalFree(text); }
 inline void ReleaseScreenDc(HDC screen) noexcept { ::ReleaseDC(nullptr, screen); }
 
-using UniqueHandle = UniqueResource<KernelHandleTraits>;
+using UniqueHandle = UniqueResource<NullIsEmpty<HANDLE, CloseKernelHandle>>;  // NULL when it failed
+using UniqueFile = UniqueResource<FileHandleTraits>;  // INVALID_HANDLE_VALUE when it failed
 using UniqueWindow = UniqueResource<NullIsEmpty<HWND, ::DestroyWindow>>;
 using UniqueFont = UniqueResource<NullIsEmpty<HFONT, DeleteFont>>;
 using UniqueIcon = UniqueResource<NullIsEmpty<HICON, ::DestroyIcon>>;
@@ -75,35 +88,46 @@ using UniqueScreenDc = UniqueResource<NullIsEmpty<HDC, ReleaseScreenDc>>;
 // The device context of the whole screen (its dpi, its pixels), released when the owner goes.
 inline UniqueScreenDc ScreenDc() { return UniqueScreenDc(::GetDC(nullptr)); }
 
-// What FillGrowingBuffer got from the call: its text, or, when it answered 0, the call's error code
-// (ERROR_SUCCESS where it merely had no text).
+// What a call that fills a buffer answered (`fill` of FillGrowingBuffer): ERROR_SUCCESS or the call's
+// error, and how many characters its whole text needs, its terminating null included.
+struct FillStatus {
+    DWORD error = ERROR_SUCCESS;
+    std::size_t needed = 1;
+};
+
+// The answer of the many calls that return the length of their text when it fit, below `capacity`, the
+// characters they need, terminating null included, when it did not, and 0 when they failed or have no
+// text (GetLastError() tells which).
+inline FillStatus LengthOrNeeded(std::size_t answer, std::size_t capacity) {
+    if (answer == 0) {
+        return {.error = ::GetLastError(), .needed = 1};
+    }
+    return {.error = ERROR_SUCCESS, .needed = answer < capacity ? answer + 1 : answer};
+}
+
+// The text a call filled in, or, where it failed, its error (ERROR_SUCCESS where it did not).
 struct FilledText {
     std::wstring text;
     DWORD error = ERROR_SUCCESS;
-    bool failed = false;  // the call answered 0: no text, or a failure
+    bool failed() const noexcept { return error != ERROR_SUCCESS; }
 };
 
 // Calls `fill(buffer, capacity)` with a buffer of `capacity` characters (its terminating null
-// included), starting at `initialCapacity`, until the text fits. `fill` answers as the Windows calls
-// do:
-//  - a length below `capacity`: the text fit, and has that many characters;
-//  - a length above `capacity`: the buffer was too small, and that many characters are needed;
-//  - exactly `capacity`: the text was cut short at that size (GetModuleFileNameW), so twice as many
-//    are tried;
-//  - 0: the call failed, or there is no text; its last error is handed back.
+// included), starting at `initialCapacity`, and again with the room it says it needs, until its text
+// fits. `fill` answers a FillStatus.
 template <class Fill>
 FilledText FillGrowingBuffer(std::size_t initialCapacity, Fill&& fill) {
-    std::wstring buffer(initialCapacity, L'\0');
+    std::wstring buffer(initialCapacity != 0 ? initialCapacity : 1, L'\0');
     for (;;) {
-        const auto length = static_cast<std::size_t>(fill(buffer.data(), buffer.size()));
-        if (length == 0) {
-            return {.text = {}, .error = ::GetLastError(), .failed = true};
+        const FillStatus status = fill(buffer.data(), buffer.size());
+        if (status.error != ERROR_SUCCESS) {
+            return {.text = {}, .error = status.error};
         }
-        if (length < buffer.size()) {
-            buffer.resize(length);
+        if (status.needed <= buffer.size()) {
+            buffer.resize(status.needed != 0 ? status.needed - 1 : 0);
             return {.text = std::move(buffer)};
         }
-        buffer.resize(length > buffer.size() ? length : buffer.size() * 2);
+        buffer.resize(status.needed);
     }
 }
 

@@ -30,7 +30,7 @@ struct Entry {
     Library* library;
     WhenMissing whenMissing;
     const char* name;
-    const char* failure;  // what the SystemFailure of a Required function says
+    const char* failure;  // what the end of the program says for a Required function
 };
 
 constexpr Entry kTable[] = {
@@ -55,10 +55,10 @@ unsigned redirectionOff = 0;
 // current folder) is ever loaded in its place.
 std::wstring SystemLibraryPath(const wchar_t* dllName) {
     const FilledText folder = FillGrowingBuffer(MAX_PATH, [](wchar_t* buffer, std::size_t capacity) {
-        return ::GetSystemDirectoryW(buffer, static_cast<UINT>(capacity));
+        return LengthOrNeeded(::GetSystemDirectoryW(buffer, static_cast<UINT>(capacity)), capacity);
     });
-    if (folder.failed) {
-        throw SystemFailure("the system folder is unknown", folder.error);
+    if (folder.failed() || folder.text.empty()) {
+        EndOnFailure("the system folder is unknown", folder.error);
     }
     return folder.text + L"\\" + dllName;
 }
@@ -69,8 +69,7 @@ void* LookUp(const Entry& entry) {
     Library& library = *entry.library;
     if (library.loaded == nullptr) {
         if (redirectionOff != 0) {
-            throw SystemFailure("a library was to be loaded while WoW64 redirection is off",
-                                ERROR_INVALID_STATE);
+            EndOnFailure("a library was to be loaded while WoW64 redirection is off", ERROR_INVALID_STATE);
         }
         library.loaded = ::LoadLibraryW(SystemLibraryPath(library.file).c_str());
         if (library.loaded == nullptr) {
@@ -107,7 +106,7 @@ void* SystemFunctionAddress(SystemFunction function) {
         const Entry& entry = kTable[index];
         binding.address = LookUp(entry);
         if (binding.address == nullptr && entry.whenMissing == WhenMissing::Required) {
-            ThrowLastError(entry.failure);
+            EndOnLastError(entry.failure);
         }
         binding.lookedUp = true;
     }

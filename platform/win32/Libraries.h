@@ -32,7 +32,7 @@ void RestrictLibrarySearch();
 // One rule for a missing function (or library), given in the last column:
 // - Fallback: older Windows lacks it. Bound() answers null, and the caller does what Windows documents
 //   for that case, written beside it here.
-// - Required: the program cannot work without it. Bound() ends the program with a SystemFailure that
+// - Required: the program cannot work without it. Bound() ends the program (EndOnFailure) with a text that
 //   names the function and its library, with the system's error (module or procedure not found).
 //
 // clang-format off
@@ -83,7 +83,7 @@ TARVOLEN_SYSTEM_FUNCTIONS(TARVOLEN_SYSTEM_FUNCTION_TYPE)
 // WoW64 file-system redirection switched off (`off`) or back on, as Wow64Redirection does it, each
 // switch-off paired with its switch-back. While it is off, loading a library would give a 32-bit
 // process the 64-bit one of the same name: a function whose library is not loaded yet then ends the
-// program with a SystemFailure that says so, on the first test run that reaches it.
+// program with a text that says so, on the first test run that reaches it.
 void NoteRedirectionOff(bool off);
 
 // The address of a function of the table, as the rule above says; Bound() gives it its type.

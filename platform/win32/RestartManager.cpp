@@ -71,16 +71,18 @@ std::wstring ProgramFileOf(const RM_UNIQUE_PROCESS& listed) {
         ::CompareFileTime(&created, &listed.ProcessStartTime) != 0) {
         return {};
     }
-    return FillGrowingBuffer(
-               MAX_PATH,
-               [&](wchar_t* buffer, std::size_t capacity) -> DWORD {
-                   auto size = static_cast<DWORD>(capacity);
-                   if (::QueryFullProcessImageNameW(process.get(), 0, buffer, &size)) {
-                       return size;
-                   }
-                   // Too small: twice the room is tried.
-                   return ::GetLastError() == ERROR_INSUFFICIENT_BUFFER ? static_cast<DWORD>(capacity) : 0;
-               })
+    return FillGrowingBuffer(MAX_PATH,
+                             [&](wchar_t* buffer, std::size_t capacity) -> FillStatus {
+                                 auto size = static_cast<DWORD>(capacity);
+                                 if (::QueryFullProcessImageNameW(process.get(), 0, buffer, &size)) {
+                                     return {.needed = std::size_t{size} + 1};
+                                 }
+                                 const DWORD error = ::GetLastError();
+                                 // Too small, without saying how much room it needs: twice as much is tried.
+                                 return error == ERROR_INSUFFICIENT_BUFFER
+                                            ? FillStatus{.needed = capacity * 2}
+                                            : FillStatus{.error = error};
+                             })
         .text;
 }
 
@@ -90,7 +92,7 @@ std::wstring ProgramFileOf(const RM_UNIQUE_PROCESS& listed) {
 // are never named for it.
 std::wstring NameLeadingTo(const std::wstring& name, const FileIdentity& file) {
     const FilledText systemFolder = FillGrowingBuffer(MAX_PATH, [](wchar_t* buffer, std::size_t capacity) {
-        return ::GetSystemDirectoryW(buffer, static_cast<UINT>(capacity));
+        return LengthOrNeeded(::GetSystemDirectoryW(buffer, static_cast<UINT>(capacity)), capacity);
     });
     for (const std::wstring& candidate : {name, SysnativeName(name, systemFolder.text)}) {
         const OpenedHandle found =

@@ -1,15 +1,59 @@
-// Exact ANSI conversion, SystemFailure and FormatMessageW's text of an error code.
+// Exact ANSI conversion, the end of an unexpected failure and FormatMessageW's text of an error code.
 #include "platform/win32/TextAndErrors.h"
+
+#include <cstddef>
+#include <iterator>
 
 #include "platform/DecimalText.h"
 #include "platform/win32/Handles.h"
 
+namespace tarvolen {
+
+void EndOnFailure(const char* what, unsigned long code) {
+    // "Tarvolen: WHAT (system error CODE)", written on the stack: the failure may be an allocation that
+    // the system refused. A long text is cut short; the code always fits.
+    wchar_t text[256];
+    constexpr std::size_t kCodeRoom = 48;
+    std::size_t length = 0;
+    const auto append = [&](const char* part, std::size_t limit) {
+        for (; *part != '\0' && length < limit; ++part) {
+            text[length++] = static_cast<wchar_t>(static_cast<unsigned char>(*part));
+        }
+    };
+    append("Tarvolen: ", std::size(text) - kCodeRoom);
+    append(what, std::size(text) - kCodeRoom);
+    append(" (system error ", std::size(text) - 1);
+    wchar_t digits[12];
+    std::size_t count = 0;
+    unsigned long rest = code;
+    do {
+        digits[count++] = static_cast<wchar_t>(L'0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    while (count != 0) {
+        text[length++] = digits[--count];
+    }
+    append(")\n", std::size(text) - 1);
+    text[length] = L'\0';
+    ::OutputDebugStringW(text);
+
+    EXCEPTION_RECORD record{};
+    record.ExceptionCode = win32::kFailFastStatus;
+    record.ExceptionFlags = EXCEPTION_NONCONTINUABLE;
+    record.NumberParameters = 2;
+    record.ExceptionInformation[0] = code;
+    record.ExceptionInformation[1] = reinterpret_cast<ULONG_PTR>(text);
+    ::RaiseFailFastException(&record, nullptr, FAIL_FAST_GENERATE_EXCEPTION_ADDRESS);
+    for (;;) {  // not reached: the process has ended
+        ::TerminateProcess(::GetCurrentProcess(), win32::kFailFastStatus);
+    }
+}
+
+}  // namespace tarvolen
+
 namespace tarvolen::win32 {
 
-SystemFailure::SystemFailure(const char* what, unsigned long code)
-    : what_(std::string(what) + " (system error " + std::to_string(code) + ")"), code_(code) {}
-
-void ThrowLastError(const char* what) { throw SystemFailure(what, ::GetLastError()); }
+void EndOnLastError(const char* what) { EndOnFailure(what, ::GetLastError()); }
 
 std::wstring SystemErrorText(DWORD error) {
     wchar_t* buffer = nullptr;

@@ -1,35 +1,27 @@
 #pragma once
-// Text to and from the system, and failures that keep its error code: a path in the ANSI code page for
-// MoveFileExA, the system's words for an error.
+// Text to and from the system, and the end of an unexpected failure with its error code: a path in the
+// ANSI code page for MoveFileExA, the system's words for an error.
 
 #include <windows.h>
 
-#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/AnsiCodePage.h"
+#include "platform/Failure.h"
 
 namespace tarvolen::win32 {
 
-// A failed Windows call that the program cannot go on without: what failed, and the call's error code
-// (GetLastError(), or the code the call returned), also named in what(). Not a std::runtime_error: that
-// class keeps its text in the C++ runtime's old reference-counted string, whose code would be linked in
-// for this one class (about 40 KB of the 32-bit executable).
-class SystemFailure : public std::exception {
-public:
-    SystemFailure(const char* what, unsigned long code);
-    const char* what() const noexcept override { return what_.c_str(); }
-    unsigned long Code() const noexcept { return code_; }
+// An unexpected failure ends the program through Windows' fail-fast report (EndOnFailure of
+// platform/Failure.h): the failure's text with the error code goes to a debugger first
+// (OutputDebugStringW), then RaiseFailFastException ends the process past every exception handler, and
+// Windows Error Reporting records it with the code STATUS_FAIL_FAST_EXCEPTION, the process's exit
+// status; the exception record carries the error code and the text. Nothing catches it.
+inline constexpr DWORD kFailFastStatus = 0xC0000602;  // STATUS_FAIL_FAST_EXCEPTION
 
-private:
-    std::string what_;
-    unsigned long code_;
-};
-
-// Throws SystemFailure with GetLastError() of the call that just failed and `what` as its context.
-[[noreturn]] void ThrowLastError(const char* what);
+// Ends the program with GetLastError() of the call that just failed and `what` as its context.
+[[noreturn]] void EndOnLastError(const char* what);
 
 // The system's message for an error code, without its trailing line break; "Error N" when the system
 // has no text for it, so a real failure never reads as empty.

@@ -18,7 +18,9 @@ std::wstring WindowText(HWND window) {
     const auto length = static_cast<std::size_t>(::GetWindowTextLengthW(window));
     return FillGrowingBuffer(length + 1,
                              [window](wchar_t* buffer, std::size_t capacity) {
-                                 return ::GetWindowTextW(window, buffer, static_cast<int>(capacity));
+                                 return LengthOrNeeded(static_cast<std::size_t>(::GetWindowTextW(
+                                                           window, buffer, static_cast<int>(capacity))),
+                                                       capacity);
                              })
         .text;
 }

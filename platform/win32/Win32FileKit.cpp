@@ -226,14 +226,13 @@ Outcome ScheduleForRestart(HANDLE file, const FileIdentity& identity, const List
 bool IsElevated() {
     const auto openProcessToken = Bound<SystemFunction::OpenProcessToken>();
     const auto getTokenInformation = Bound<SystemFunction::GetTokenInformation>();
-    HANDLE token = nullptr;
-    if (!openProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) {
+    UniqueHandle token;
+    if (!openProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) {
         return false;
     }
-    const UniqueHandle ownedToken(token);
     TOKEN_ELEVATION elevation{};
     DWORD size = 0;
-    return getTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+    return getTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size) &&
            elevation.TokenIsElevated != 0;
 }
 
@@ -361,7 +360,7 @@ std::optional<Outcome> Refusal(const HeldFile& file) {
 // The held file opened once more for everything that follows: with the right to delete it, or, where
 // others hold it, only to look at it, so that it can be left for the restart.
 struct OpenedFile {
-    UniqueHandle file;
+    UniqueFile file;
     bool deleteAccess = false;
     DWORD error = ERROR_SUCCESS;  // why the right to delete it was not granted
 };

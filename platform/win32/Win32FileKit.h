@@ -18,7 +18,7 @@ namespace tarvolen::win32 {
 struct HeldFile {
     std::wstring askedPath{};  // the name FileExists was given
     std::wstring kitPath{};    // the "\\?\" form the file functions get, worked out once
-    UniqueHandle handle{};
+    UniqueFile handle{};
     std::optional<FileIdentity> identity{};  // nothing where the file could not be told apart
     DWORD holdError = ERROR_SUCCESS;         // why there is no handle, where others refused it
 };

@@ -25,10 +25,10 @@ constexpr std::size_t kLongestPath = 32768;
 // The process's current folder, however long it is.
 std::wstring CurrentFolder() {
     FilledText folder = FillGrowingBuffer(MAX_PATH, [](wchar_t* buffer, std::size_t capacity) {
-        return ::GetCurrentDirectoryW(static_cast<DWORD>(capacity), buffer);
+        return LengthOrNeeded(::GetCurrentDirectoryW(static_cast<DWORD>(capacity), buffer), capacity);
     });
-    if (folder.failed) {
-        throw SystemFailure("the current folder is unknown", folder.error);
+    if (folder.failed() || folder.text.empty()) {
+        EndOnFailure("the current folder is unknown", folder.error);
     }
     return std::move(folder.text);
 }
@@ -89,7 +89,7 @@ std::wstring Win32ShellKit::GetSpecialFolder(std::int32_t csidl, std::int32_t to
         getFolderPath(nullptr, csidl, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(token)),
                       static_cast<DWORD>(flags), path.data());
     if (FAILED(result)) {
-        throw SystemFailure("the special folder could not be found", static_cast<unsigned long>(result));
+        EndOnFailure("the special folder could not be found", static_cast<unsigned long>(result));
     }
     path.resize(path.find(L'\0'));
     return path;
@@ -135,7 +135,7 @@ std::wstring Win32ShellKit::ShowOpenDialog(std::wstring& initialPath, std::wstri
     const bool ownerGone = owner != nullptr && !::IsWindow(static_cast<HWND>(owner));
     if (!chosen && !ownerGone) {
         if (const DWORD error = extendedError(); error != 0) {
-            throw SystemFailure("the file-open dialog failed", error);
+            EndOnFailure("the file-open dialog failed", error);
         }
     }
     std::optional<std::wstring> shown;
@@ -162,9 +162,9 @@ std::optional<std::wstring> Win32ShellKit::PathOfFileShown(const std::wstring& p
     if (!RedirectionOff(redirection_).WasOn()) {
         return picked;  // one view only: the name means what the dialog showed
     }
-    const UniqueHandle shown = OpenUnfollowed(name, FILE_READ_ATTRIBUTES).handle;
+    const UniqueFile shown = OpenUnfollowed(name, FILE_READ_ATTRIBUTES).handle;
     const RedirectionOff off(redirection_);
-    const UniqueHandle named = OpenUnfollowed(name, FILE_READ_ATTRIBUTES).handle;
+    const UniqueFile named = OpenUnfollowed(name, FILE_READ_ATTRIBUTES).handle;
     if (!shown) {
         return std::nullopt;
     }

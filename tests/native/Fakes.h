@@ -22,15 +22,24 @@ namespace tarvolen::testing {
 // Everything the fakes are asked, in one ordered log, so tests can check the order of calls.
 using CallLog = std::vector<std::wstring>;
 
+// A fake that writes what it is asked into the shared log.
+class Logging {
+public:
+    explicit Logging(CallLog& log) : log_(log) {}
+
+protected:
+    CallLog& log_;
+};
+
 struct ShownBox {
     std::wstring text;
     unsigned style;
     std::optional<std::wstring> title;
 };
 
-class FakeMessageBox final : public MessageBoxService {
+class FakeMessageBox final : public MessageBoxService, Logging {
 public:
-    explicit FakeMessageBox(CallLog& log) : log_(log) {}
+    using Logging::Logging;
     int Show(std::wstring_view text, unsigned style, std::optional<std::wstring_view> title) override {
         shown.push_back(
             {std::wstring(text), style, title ? std::optional<std::wstring>(*title) : std::nullopt});
@@ -44,9 +53,6 @@ public:
     }
     std::vector<ShownBox> shown;
     std::vector<int> answers;  // given in turn; OK once they run out
-
-private:
-    CallLog& log_;
 };
 
 class FakeCommandLine final : public CommandLine {
@@ -58,13 +64,10 @@ private:
     std::wstring text_;
 };
 
-class FakeWindow final : public ReplacerWindowShower {
+class FakeWindow final : public ReplacerWindowShower, Logging {
 public:
-    explicit FakeWindow(CallLog& log) : log_(log) {}
+    using Logging::Logging;
     void Show() override { log_.push_back(L"window.Show"); }
-
-private:
-    CallLog& log_;
 };
 
 struct OpenDialogCall {
@@ -76,9 +79,9 @@ struct OpenDialogCall {
     KitFlag fileMustExist;
 };
 
-class FakeShellKit final : public ShellKit {
+class FakeShellKit final : public ShellKit, Logging {
 public:
-    explicit FakeShellKit(CallLog& log) : log_(log) {}
+    using Logging::Logging;
     std::wstring PathFromCommandLine(std::wstring text) override {
         log_.push_back(L"PathFromCommandLine(" + text + L")");
         return resolved ? *resolved : text;
@@ -103,14 +106,11 @@ public:
     std::wstring specialFolder = L"C:\\windows";
     std::optional<std::wstring> chosenPath;  // nothing: the user cancels
     std::vector<OpenDialogCall> dialogs;
-
-private:
-    CallLog& log_;
 };
 
-class FakeFileKit final : public FileKit {
+class FakeFileKit final : public FileKit, Logging {
 public:
-    explicit FakeFileKit(CallLog& log) : log_(log) {}
+    using Logging::Logging;
     KitFlag FileExists(std::wstring path) override {
         log_.push_back(L"FileExists(" + path + L")");
         return exists;
@@ -132,9 +132,6 @@ public:
     KitFlag scheduled = kKitFalse;
     std::wstring error;
     std::wstring heldBy;
-
-private:
-    CallLog& log_;
 };
 
 // The two components made by factories that count how often they ran; the fakes stay reachable.
@@ -160,9 +157,9 @@ struct FakeComponents {
     int fileKitsMade = 0;
 };
 
-class FakeForm final : public FormControls {
+class FakeForm final : public FormControls, Logging {
 public:
-    explicit FakeForm(CallLog& log) : log_(log) {}
+    using Logging::Logging;
     std::wstring GetText(int id) override {
         log_.push_back(L"GetText(" + std::to_wstring(id) + L")");
         return texts[id];
@@ -177,9 +174,6 @@ public:
     std::map<int, std::wstring> texts;
     std::map<int, int> values;
     WindowHandle handle = reinterpret_cast<WindowHandle>(static_cast<std::uintptr_t>(0x1234));
-
-private:
-    CallLog& log_;
 };
 
 struct MoveCall {
@@ -188,9 +182,9 @@ struct MoveCall {
     std::uint32_t flags;
 };
 
-class FakeMoveFile final : public MoveFileApi {
+class FakeMoveFile final : public MoveFileApi, Logging {
 public:
-    explicit FakeMoveFile(CallLog& log) : log_(log) {}
+    using Logging::Logging;
     std::int32_t MoveFileExA(const char* existing, const char* newName, std::uint32_t flags) override {
         log_.push_back(L"MoveFileExA");
         calls.push_back({existing ? std::optional<std::string>(existing) : std::nullopt,
@@ -206,9 +200,6 @@ public:
     }
     std::vector<MoveCall> calls;
     std::int32_t result = 1;
-
-private:
-    CallLog& log_;
 };
 
 // Converts plain ASCII; anything else has no exact equivalent, as in a code page that lacks it.

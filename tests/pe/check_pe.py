@@ -5,8 +5,8 @@ Usage: check_pe.py EXE [--machine i386|amd64] [--signed] --version X.Y.Z --versi
 
 Besides the file's structure it checks that the executable is a lean, reproducible release: no debug
 sections (they live in EXE.debug, named by a .gnu_debuglink section), no link time stamp, an image
-checksum that is the file's, and a size of at most 232 KiB for i386 and 180 KiB for amd64 (less a
-signature). It imports KnownDLLs only, which Windows takes from its own folder alone, none of the
+checksum that is the file's, and a size of at most 72 KiB for i386 and 80 KiB for amd64 (less a
+signature), which it prints. It imports KnownDLLs only, which Windows takes from its own folder alone, none of the
 libraries it binds at run time (the table of platform/win32/Libraries.h), and names none of the shell's
 functions that delete files or recycle them. The loader can place it anywhere and keep its data from
 running (ASLR and DEP). Its version resource and manifest carry the project's version, and its copyright
@@ -60,7 +60,7 @@ LATE_BOUND_DLLS = late_bound_dlls()
 # the call that makes its IFileOperation: the executable names none of them, to import or to bind.
 SHELL_DELETION = [b"SHFileOperation", b"CoCreateInstance"]
 GERMAN = 0x0407
-MAX_SIZE = {"i386": 232 * 1024, "amd64": 180 * 1024}
+MAX_SIZE = {"i386": 72 * 1024, "amd64": 80 * 1024}
 
 
 class PE:
@@ -229,7 +229,7 @@ def check_release(pe, exe, machine, signed, r):
         r.check(pe.directory(SECURITY_DIRECTORY) == (0, 0), "no signature (certificate table empty)",
                 "certificate table at 0x%x, %d bytes" % pe.directory(SECURITY_DIRECTORY))
     size = pe.directory(SECURITY_DIRECTORY)[0] if signed else len(pe.data)
-    print("size: %d bytes (%.1f KiB)%s" % (size, size / 1024, " less the signature" * signed))
+    print("size: %d bytes (%.1f KiB)%s (%s)" % (size, size / 1024, " less the signature" * signed, machine))
     r.check(size <= MAX_SIZE[machine],
             "size at most %d bytes%s" % (MAX_SIZE[machine], " less the signature" * signed), "got %d" % size)
 

@@ -2,16 +2,25 @@
 add_test(NAME release.notices
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/check_notices.py $<TARGET_FILE:tarvolen>.map
           ${CMAKE_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt ${CMAKE_AR})
-# The check must catch what it exists to catch: the same notices with winpthreads' section left out.
+# The check must catch what it exists to catch: the same notices with libgcc's section left out.
 file(READ ${CMAKE_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt _tarvolen_notices)
-string(REPLACE "\nLibrary: winpthreads" "\nLeft out: winpthreads" _tarvolen_notices "${_tarvolen_notices}")
-file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/notices-without-winpthreads.txt "${_tarvolen_notices}")
+string(REPLACE "\nLibrary: libgcc" "\nLeft out: libgcc" _tarvolen_notices "${_tarvolen_notices}")
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/notices-without-libgcc.txt "${_tarvolen_notices}")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt)
 add_test(NAME release.notices_check_catches_a_library_left_out
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/check_notices.py $<TARGET_FILE:tarvolen>.map
-          ${CMAKE_CURRENT_BINARY_DIR}/notices-without-winpthreads.txt ${CMAKE_AR})
+          ${CMAKE_CURRENT_BINARY_DIR}/notices-without-libgcc.txt ${CMAKE_AR})
 set_tests_properties(release.notices_check_catches_a_library_left_out PROPERTIES
-  PASS_REGULAR_EXPRESSION "winpthreads: [0-9]+ members, MISSING from the notices")
+  PASS_REGULAR_EXPRESSION "libgcc: [0-9]+ members, MISSING from the notices")
+# And a link map that shows the unwinder taken again, as it would be once anything throws.
+add_test(NAME release.notices_check_catches_the_exception_runtime
+  COMMAND sh -c "sed '/^Archive member included/a /lib/libgcc_eh.a(unwind-seh.o)' \"$1\" > planted.map &&
+                 exec \"$2\" \"$3\" planted.map \"$4\" \"$5\""
+          - $<TARGET_FILE:tarvolen>.map ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/check_notices.py
+          ${CMAKE_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt ${CMAKE_AR}
+  WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+set_tests_properties(release.notices_check_catches_the_exception_runtime PROPERTIES
+  PASS_REGULAR_EXPRESSION "exception runtime in the executable: libgcc_eh.a\\(unwind-seh.o\\)")
 # And notices that name a DLL the executable does not import.
 string(REPLACE "It imports kernel32," "It imports advapi32, kernel32," _tarvolen_notices "${_tarvolen_notices}")
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/notices-with-advapi32.txt "${_tarvolen_notices}")

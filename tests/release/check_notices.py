@@ -8,7 +8,15 @@ linker took and every object file it loaded. Each of them is traced to the libra
 that library must have a "Library: NAME" heading in NOTICES. A member or object of an unknown origin
 fails the check too, so that a new library cannot slip in unnoticed. The Windows DLLs whose import
 stubs were taken are the DLLs the executable imports: the sentence "It imports A, B and C through import
-libraries" of NOTICES must name exactly those. Exits 1 and lists what is missing or wrong.
+libraries" of NOTICES must name exactly those, and NOTICES names no library whose code the executable
+does not hold.
+
+The program is built without C++ exceptions, so the executable holds none of the runtime's exception
+machinery: no member of the unwinder (libgcc_eh, or an unwind-*.o of libgcc), none of winpthreads,
+whose locks only the exception runtime took, and none of libstdc++'s exception objects (eh_*.o, the
+exception classes, the helpers that throw them). Any of them fails the check, named.
+
+Exits 1 and lists what is missing or wrong.
 """
 import os
 import re
@@ -42,6 +50,25 @@ LIBRARIES = {
 def is_import_stub(archive_name, member):
     stem = re.escape(archive_name.removesuffix(".a"))
     return re.match(rf"^{stem}(_def)?(h|t|s\d+)\.o$", member) is not None
+
+# The C++ runtime's exception machinery, by archive and member: the unwinder, winpthreads, and
+# libstdc++'s exception objects.
+EXCEPTION_RUNTIME = {
+    "libgcc_eh.a": re.compile(r""),
+    "libgcc.a": re.compile(r"^unwind"),
+    "libpthread.a": re.compile(r""),
+    "libwinpthread.a": re.compile(r""),
+    "libstdc++.a": re.compile(r"^(eh_\w+|\w*stdexcept|functexcept|functional|nested_exception|system_error"
+                              r"|\w*ios_failure|vterminate)\.o$"),
+}
+
+
+def exception_runtime(taken):
+    """The members of the exception machinery among those taken."""
+    return sorted(f"{os.path.basename(path)}({member})" for path, member in taken
+                  if member and os.path.basename(path) in EXCEPTION_RUNTIME
+                  and EXCEPTION_RUNTIME[os.path.basename(path)].search(member))
+
 
 # What the link-time optimiser compiles at link time (/tmp/ccXXXXXX.ltrans0.ltrans.o): only code of the
 # objects it was given in its own form, which the map lists as taken like any other.
@@ -134,6 +161,8 @@ def main():
 
     required, unknown, imports = required_libraries(taken, ar)
     missing = sorted(set(required) - named)
+    unlinked = sorted(named - set(required))
+    machinery = exception_runtime(taken)
     for library in sorted(required):
         status = "named" if library in named else "MISSING from the notices"
         print(f"{library}: {len(required[library])} members, {status}")
@@ -141,14 +170,19 @@ def main():
         print(f"  taken from {library}: {', '.join(sorted(required[library])[:8])}")
     for what in unknown:
         print(f"of unknown origin: {what}")
+    for library in unlinked:
+        print(f"{library}: named in the notices, but the executable holds none of its code")
+    for what in machinery:
+        print(f"exception runtime in the executable: {what}")
     said = named_imports(notices)
     print(f"imported DLLs: {', '.join(sorted(imports))}; the notices say: "
           f"{', '.join(sorted(said)) if said is not None else 'nothing'}")
     if said != imports:
         print("the DLLs the notices say the executable imports are NOT the ones it imports")
-    if missing or unknown or said != imports:
+    if missing or unknown or unlinked or machinery or said != imports:
         return 1
-    print(f"{len(taken)} archive members and objects checked: every library is named in the notices")
+    print(f"{len(taken)} archive members and objects checked: every library is named in the notices, and "
+          "none of the exception runtime is linked")
     return 0
 
 

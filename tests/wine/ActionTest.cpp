@@ -132,8 +132,8 @@ TEST_F(ActionTest, ClosingTheWindowUnderTheResultBoxEndsTheProgramNormally) {
 TEST_F(ActionTest, ANamedPipeIsNeverContacted) {
     WriteFileBytes(folder / L"a.txt", "a");
     const std::wstring pipe = L"\\\\.\\pipe\\tarvolen-action-" + std::to_wstring(::GetCurrentProcessId());
-    const UniqueHandle server(::CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
-                                                 PIPE_TYPE_BYTE, PIPE_UNLIMITED_INSTANCES, 0, 0, 0, nullptr));
+    const UniqueFile server(::CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+                                               PIPE_TYPE_BYTE, PIPE_UNLIMITED_INSTANCES, 0, 0, 0, nullptr));
     ASSERT_TRUE(server);
     const Files before = folder.Snapshot();
     EXPECT_EQ(Act(pipe, folder / L"b.txt", false, false, false), L"0");

@@ -1,13 +1,26 @@
-// The exact conversion of paths to an ANSI code page, which refuses look-alikes.
+// The exact conversion of paths to an ANSI code page, which refuses look-alikes, and the end of an
+// unexpected failure.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <limits>
+#include <new>
 #include <optional>
 #include <string>
 
 #include "platform/win32/TextAndErrors.h"
+#include "tests/wine/WinTestSupport.h"
 
 namespace tarvolen {
 namespace {
+
+// An allocation that the system refuses ends the program through the fail-fast report, as every
+// unexpected failure does, and so does a misused container of the C++ runtime.
+TEST(UnexpectedFailureTest, ARefusedAllocationOrAMisusedContainerEndsThroughFailFast) {
+    volatile std::size_t tooMuch = std::numeric_limits<std::size_t>::max() - 4096;
+    EXPECT_EXIT(::operator delete(::operator new(tooMuch)), wintest::EndedThroughFailFast, "");
+    EXPECT_EXIT(std::wstring(L"text").substr(5), wintest::EndedThroughFailFast, "");
+}
 
 TEST(AnsiConversionTest, ExactTextPassesAndLookAlikesAreRefused) {
     EXPECT_EQ(win32::ConvertExactly(L"", 1252), std::string());

@@ -5,6 +5,7 @@
 #include "tests/wine/OpenDialog.h"
 #include "window/ReplacerLayout.h"
 
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -60,7 +61,7 @@ TEST_F(BrowseButtons, EachButtonOpensAModalOpenDialogAtTheExeFilesOfTheWindowsFo
         EXPECT_EQ(VisibleTopWindows(driver.Program().Id()).size(), 2u) << "only the window and the dialog";
 
         EXPECT_EQ(dialog.FileName(), L"*.exe");
-        EXPECT_PRED2(SameText, dialog.Folder(), WindowsFolder());
+        EXPECT_PRED2(SameNames, dialog.Folder(), WindowsFolder());
         EXPECT_EQ(dialog.FileType(), L"*.*");
         EXPECT_EQ(dialog.FileTypeCount(), 1) << "one file type only";
         EXPECT_TRUE(HasModuleLoaded(driver.Program().Handle(), L"comdlg32.dll"));
@@ -68,6 +69,30 @@ TEST_F(BrowseButtons, EachButtonOpensAModalOpenDialogAtTheExeFilesOfTheWindowsFo
         Cancel(dialog);
         EXPECT_TRUE(WindowTakesInputAgain());
     }
+}
+
+// A function the program cannot do without that cannot be bound ends it the way every unexpected
+// failure does, through the fail-fast report: here the shell's library, which a "..." button loads first
+// (SHGetFolderPathW), replaced by a stand-in without its functions (planted_library.dll, which marks
+// that it was loaded). No box or dialog is shown, and the file in the box is left as it was.
+TEST(BrowseButtonsEnd, AShellLibraryWithoutItsFunctionsEndsTheProgramThroughFailFast) {
+    TempFolder folder;
+    WriteFileBytes(folder / L"asked.txt", "asked");
+    const StandInLibrary standIn(L"shell32.dll", L"planted_library.dll");
+    ReplacerDriver driver;
+    driver.SetText(kTxtSource, folder / L"asked.txt");
+    driver.Click(kCmdBrowse0);
+    bool boxShown = false;
+    WaitFor([&] {
+        for (const HWND window : VisibleTopWindows(driver.Program().Id())) {
+            boxShown = boxShown || ClassOf(window) == L"#32770";
+        }
+        return !driver.Program().IsRunning();
+    });
+    EXPECT_EQ(driver.Program().WaitForExit(), std::optional<DWORD>(win32::kFailFastStatus));
+    EXPECT_FALSE(boxShown);
+    EXPECT_TRUE(::DeleteFileW((standIn.Path() + L".loaded").c_str())) << "the stand-in was not loaded";
+    EXPECT_EQ(ReadFileBytes(folder / L"asked.txt"), "asked");
 }
 
 TEST_F(BrowseButtons, FirstButtonPutsThePickedFileIntoTheSourceBoxOnly) {
@@ -89,7 +114,7 @@ TEST_F(BrowseButtons, CancelLeavesTheStartPatternInTheButtonsBox) {
         ASSERT_TRUE(dialog.IsOpen());
         Cancel(dialog);
 
-        EXPECT_PRED2(SameText, WaitForBoxText(ownBox, startPattern), startPattern);
+        EXPECT_PRED2(SameNames, WaitForBoxText(ownBox, startPattern), startPattern);
         EXPECT_EQ(AskedText(driver.Control(otherBox)), L"C:\\left\\alone.txt");
         EXPECT_TRUE(WindowTakesInputAgain());
     }
@@ -102,10 +127,10 @@ TEST_F(BrowseButtons, APathAlreadyInTheBoxChangesNeitherWhereTheDialogStartsNorW
     const OpenDialog dialog = PressBrowse(kCmdBrowse0);
     ASSERT_TRUE(dialog.IsOpen());
     EXPECT_EQ(dialog.FileName(), L"*.exe");
-    EXPECT_PRED2(SameText, dialog.Folder(), WindowsFolder());
+    EXPECT_PRED2(SameNames, dialog.Folder(), WindowsFolder());
     Cancel(dialog);
 
-    EXPECT_PRED2(SameText, WaitForBoxText(kTxtSource, startPattern), startPattern);
+    EXPECT_PRED2(SameNames, WaitForBoxText(kTxtSource, startPattern), startPattern);
     EXPECT_EQ(ReadFileBytes(folder / L"earlier.txt"), "earlier");
 }
 
@@ -117,7 +142,7 @@ TEST_F(BrowseButtons, ABareNameIsTakenFromTheWindowsFolder) {
     ASSERT_TRUE(dialog.IsOpen());
     Pick(dialog, L"notepad.exe");
 
-    EXPECT_PRED2(SameText, WaitForBoxText(kTxtSource, notepad), notepad);
+    EXPECT_PRED2(SameNames, WaitForBoxText(kTxtSource, notepad), notepad);
 }
 
 TEST_F(BrowseButtons, AMissingFileIsRefusedAndTheDialogStaysOpen) {
@@ -148,7 +173,7 @@ TEST_F(BrowseButtons, AMissingFileIsRefusedAndTheDialogStaysOpen) {
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(warning); }, 10s));
     EXPECT_TRUE(dialog.IsOpen());
     Cancel(dialog);
-    EXPECT_PRED2(SameText, WaitForBoxText(kTxtSource, startPattern), startPattern);
+    EXPECT_PRED2(SameNames, WaitForBoxText(kTxtSource, startPattern), startPattern);
     EXPECT_FALSE(PathExists(folder / L"missing.txt"));
 }
 
@@ -167,7 +192,7 @@ TEST_F(BrowseButtons, TheStartFolderRenamedWhileTheDialogIsOpenLeavesTheWindowUs
     const std::wstring moved = folder.Path() + L"-moved";
     ASSERT_TRUE(::MoveFileW(folder.Path().c_str(), moved.c_str()));
     Cancel(dialog);
-    EXPECT_PRED2(SameText, WaitForBoxText(kTxtSource, startPattern), startPattern);
+    EXPECT_PRED2(SameNames, WaitForBoxText(kTxtSource, startPattern), startPattern);
     EXPECT_TRUE(WindowTakesInputAgain());
     ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(driver.Program().WaitForExit(kDialogTimeout), std::optional<DWORD>(0));
@@ -191,16 +216,16 @@ TEST_F(BrowseButtons, TheDialogLeavesTheProgramsCurrentFolderAsItFoundIt) {
         ASSERT_TRUE(dialog.IsOpen());
         dialog.TypeFileName(browsed);
         dialog.Press(IDOK);
-        ASSERT_TRUE(WaitFor([&] { return SameText(dialog.Folder(), browsed); }, kDialogTimeout))
+        ASSERT_TRUE(WaitFor([&] { return SameNames(dialog.Folder(), browsed); }, kDialogTimeout))
             << dialog.Folder();
         ASSERT_TRUE(dialog.IsOpen()) << "a folder's name opens the folder, not the dialog's answer";
         if (pick) {
             Pick(dialog, L"picked.txt");
-            EXPECT_PRED2(SameText, WaitForBoxText(kTxtSource, browsed + L"\\picked.txt"),
+            EXPECT_PRED2(SameNames, WaitForBoxText(kTxtSource, browsed + L"\\picked.txt"),
                          browsed + L"\\picked.txt");
         } else {
             Cancel(dialog);
-            EXPECT_PRED2(SameText, WaitForBoxText(kTxtSource, startPattern), startPattern);
+            EXPECT_PRED2(SameNames, WaitForBoxText(kTxtSource, startPattern), startPattern);
         }
         ASSERT_TRUE(WindowTakesInputAgain());
 

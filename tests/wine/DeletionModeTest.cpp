@@ -83,7 +83,7 @@ bool RemovesNamesAtOnce(const TempFolder& folder) {
     struct {
         DWORD flags = 0x1 | 0x2;  // delete, POSIX semantics
     } disposition;
-    const UniqueHandle probe(
+    const UniqueFile probe(
         ::CreateFileW((folder / L"probe").c_str(), DELETE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     return ::SetFileInformationByHandle(probe.get(), static_cast<FILE_INFO_BY_HANDLE_CLASS>(21), &disposition,
                                         sizeof disposition) != FALSE;
@@ -97,9 +97,9 @@ TEST(DeletionMode, AnOpenerLettingNoOneReadIsRefusedWhileAsked) {
     WriteFileBytes(file, "asked");
     DWORD error = 0;
     const auto openLettingNoOneRead = [&] {
-        UniqueHandle opened(::CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                          FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                                          nullptr));
+        UniqueFile opened(::CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                        nullptr));
         error = ::GetLastError();
         return static_cast<bool>(opened);
     };
@@ -122,9 +122,9 @@ TEST(DeletionMode, AFileOthersHoldLettingThemDeleteIsGoneWhenTheBoxSaysSo) {
     const bool atOnce = RemovesNamesAtOnce(folder);
     EXPECT_TRUE(atOnce || sizeof(void*) == 8) << "the 32-bit runner's Wine removes names at once";
     WriteFileBytes(folder / L"indexed.txt", "indexed");
-    UniqueHandle holder(::CreateFileW((folder / L"indexed.txt").c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
+    UniqueFile holder(::CreateFileW((folder / L"indexed.txt").c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     Process program = StartTarvolen(folder / L"indexed.txt");
 
@@ -155,20 +155,12 @@ TEST(DeletionMode, ReadOnlyFileIsRemoved) {
 TEST(DeletionMode, RelativeNameIsShownAsTheResolvedPath) {
     TempFolder folder;
     WriteFileBytes(folder / L"rel.txt", "rel");
-    const std::wstring exe = BuildFolder() + L"\\tarvolen.exe";
-    std::wstring line = L"\"" + exe + L"\" rel.txt";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    ASSERT_TRUE(::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 folder.Path().c_str(), &startup, &info));
-    UniqueHandle process(info.hProcess);
-    UniqueHandle thread(info.hThread);
+    Process program = StartTarvolen(L"rel.txt", {}, {}, folder.Path());
 
-    const MessageBoxView box = WaitForMessageBox(info.dwProcessId);
+    const MessageBoxView box = WaitForMessageBox(program.Id());
     EXPECT_EQ(box.text, L"Datei \"" + (folder / L"rel.txt") + L"\"" + kConfirmTail);
     PressButton(box.window, IDNO);
-    EXPECT_EQ(::WaitForSingleObject(process.get(), 15000), WAIT_OBJECT_0);
+    ExpectEnds(program);
     EXPECT_TRUE(PathExists(folder / L"rel.txt"));
 }
 
@@ -503,9 +495,9 @@ TEST(DeletionMode, AnUpdateWaitingForTheRestartIsNotUndone) {
 
 // The number the file system gives the file at `path`, or nothing.
 std::optional<std::uint64_t> FileNumber(const std::wstring& path) {
-    const UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                          OPEN_EXISTING, 0, nullptr));
+    const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
     BY_HANDLE_FILE_INFORMATION information{};
     if (!file || !::GetFileInformationByHandle(file.get(), &information)) {
         return std::nullopt;
@@ -526,7 +518,7 @@ TEST(DeletionMode, AFileMadeAnewUnderTheNameWhileAskedIsNeverRemoved) {
     std::optional<std::uint64_t> newNumber;
     const MessageBoxView box = AnswerYes(program, log, [&] {
         ASSERT_TRUE(::DeleteFileW(log.c_str()));
-        const UniqueHandle fresh(
+        const UniqueFile fresh(
             ::CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, 0, nullptr));
         DWORD written = 0;
         remade = fresh && ::WriteFile(fresh.get(), "new", 3, &written, nullptr) && written == 3;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/Files.h"
 #include "tests/wine/WinTestSupport.h"
 
 // After <windows.h>, which the support header brings in.
@@ -29,10 +30,7 @@ inline std::wstring WindowsFolder() {
     return std::wstring(path, ::GetWindowsDirectoryW(path, MAX_PATH));
 }
 
-inline bool SameText(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
+using win32::SameNames;  // names compared as the file system compares them, ignoring case
 
 // What a control says when asked: the control answers itself, which for edits and combo boxes is the
 // text shown, not just the caption it was created with.
@@ -158,7 +156,7 @@ inline void Cancel(const OpenDialog& dialog) {
 
 // Waits for a box of the window to settle on a text; the window fills it after the dialog is gone.
 inline std::wstring WaitForBoxText(const ReplacerDriver& driver, int box, const std::wstring& expected) {
-    WaitFor([&] { return SameText(AskedText(driver.Control(box)), expected); }, 10s);
+    WaitFor([&] { return SameNames(AskedText(driver.Control(box)), expected); }, 10s);
     return AskedText(driver.Control(box));
 }
 

@@ -17,22 +17,14 @@ namespace tarvolen::wintest {
 class StandInRestartManager {
 public:
     explicit StandInRestartManager(const std::wstring& asked) {
-        PutBack();  // what a run that was killed left behind
-        hadOwn_ = PathExists(system_);
-        if ((hadOwn_ && !::MoveFileExW(system_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING)) ||
-            !::CopyFileW((BuildFolder() + L"\\standin_rstrtmgr.dll").c_str(), system_.c_str(), FALSE) ||
-            !::CopyFileW(system_.c_str(), marker_.c_str(), FALSE)) {
-            throw std::runtime_error("cannot put the stand-in Restart Manager into the system folder");
+        if (!::CopyFileW(library_.Path().c_str(), marker_.c_str(), FALSE)) {
+            throw std::runtime_error("cannot put the stand-in Restart Manager's marker beside it");
         }
         ::SetEnvironmentVariableW(L"TARVOLEN_TEST_RM_ASKED", asked.c_str());
     }
     ~StandInRestartManager() {
         ::SetEnvironmentVariableW(L"TARVOLEN_TEST_RM_ASKED", nullptr);
         ::DeleteFileW(marker_.c_str());
-        if (!hadOwn_) {
-            ::DeleteFileW(system_.c_str());
-        }
-        PutBack();
     }
     StandInRestartManager(const StandInRestartManager&) = delete;
     StandInRestartManager& operator=(const StandInRestartManager&) = delete;
@@ -60,20 +52,10 @@ public:
     }
 
 private:
-    void PutBack() const {
-        if (PathExists(saved_)) {
-            ::MoveFileExW(saved_.c_str(), system_.c_str(), MOVEFILE_REPLACE_EXISTING);
-        }
-    }
-    static std::wstring SystemFolder() {
-        wchar_t folder[MAX_PATH] = {};
-        return std::wstring(folder, ::GetSystemDirectoryW(folder, MAX_PATH));
-    }
     // In a 32-bit test, redirection takes both to SysWOW64, where the 32-bit program loads from.
-    const std::wstring system_ = SystemFolder() + L"\\rstrtmgr.dll";
-    const std::wstring saved_ = system_ + L".wine";
-    const std::wstring marker_ = SystemFolder() + L"\\rstrtmgr-standin.marker";
-    bool hadOwn_ = false;
+    const StandInLibrary library_{L"rstrtmgr.dll", L"standin_rstrtmgr.dll"};
+    const std::wstring marker_ =
+        library_.Path().substr(0, library_.Path().find_last_of(L'\\')) + L"\\rstrtmgr-standin.marker";
 };
 
 }  // namespace tarvolen::wintest

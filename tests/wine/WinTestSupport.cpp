@@ -23,8 +23,8 @@ std::wstring Lower(std::wstring text) {
     return text;
 }
 
-// The colour values of a screen area, as 32-bit pixels.
-std::vector<std::uint32_t> Pixels(HDC source, int x, int y, int width, int height) {
+// The colour values of what `paint` draws into a memory bitmap of that size, as 32-bit pixels.
+std::vector<std::uint32_t> Painted(int width, int height, const std::function<void(HDC)>& paint) {
     const UniqueScreenDc screen = ScreenDc();
     const HDC memory = ::CreateCompatibleDC(screen.get());
     BITMAPINFO info{};
@@ -36,7 +36,7 @@ std::vector<std::uint32_t> Pixels(HDC source, int x, int y, int width, int heigh
     void* bits = nullptr;
     const HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     const HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
+    paint(memory);
     ::GdiFlush();
     std::vector<std::uint32_t> pixels(static_cast<const std::uint32_t*>(bits),
                                       static_cast<const std::uint32_t*>(bits) + width * height);
@@ -48,18 +48,11 @@ std::vector<std::uint32_t> Pixels(HDC source, int x, int y, int width, int heigh
 
 // A system icon drawn the way a message box draws it, on the dialog face colour.
 std::vector<std::uint32_t> ReferenceIcon(const wchar_t* iconId, int width, int height) {
-    const UniqueScreenDc screen = ScreenDc();
-    const HDC memory = ::CreateCompatibleDC(screen.get());
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen.get(), width, height);
-    const HGDIOBJ old = ::SelectObject(memory, bitmap);
-    RECT all{0, 0, width, height};
-    ::FillRect(memory, &all, ::GetSysColorBrush(COLOR_3DFACE));
-    ::DrawIconEx(memory, 0, 0, ::LoadIconW(nullptr, iconId), 0, 0, 0, nullptr, DI_NORMAL);
-    std::vector<std::uint32_t> pixels = Pixels(memory, 0, 0, width, height);
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    return pixels;
+    return Painted(width, height, [&](HDC memory) {
+        RECT all{0, 0, width, height};
+        ::FillRect(memory, &all, ::GetSysColorBrush(COLOR_3DFACE));
+        ::DrawIconEx(memory, 0, 0, ::LoadIconW(nullptr, iconId), 0, 0, 0, nullptr, DI_NORMAL);
+    });
 }
 
 double Distance(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
@@ -89,7 +82,9 @@ BoxIcon IdentifyIcon(HWND box) {
     if (width <= 0 || height <= 0) {
         return BoxIcon::None;
     }
-    const std::vector<std::uint32_t> shown = Pixels(ScreenDc().get(), rect.left, rect.top, width, height);
+    const std::vector<std::uint32_t> shown = Painted(width, height, [&](HDC memory) {
+        ::BitBlt(memory, 0, 0, width, height, ScreenDc().get(), rect.left, rect.top, SRCCOPY);
+    });
 
     const std::array<std::pair<BoxIcon, const wchar_t*>, 4> candidates{{
         {BoxIcon::Question, IDI_QUESTION},
@@ -118,7 +113,11 @@ BoxIcon IdentifyIcon(HWND box) {
 
 std::wstring BuildFolder() {
     const std::wstring path = win32::FillGrowingBuffer(MAX_PATH, [](wchar_t* buffer, std::size_t capacity) {
-                                  return ::GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(capacity));
+                                  const DWORD length =
+                                      ::GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(capacity));
+                                  // Cut short at exactly the buffer's size: twice as much is tried.
+                                  return length == capacity ? win32::FillStatus{.needed = capacity * 2}
+                                                            : win32::LengthOrNeeded(length, capacity);
                               }).text;
     return path.substr(0, path.find_last_of(L'\\'));
 }
@@ -348,6 +347,39 @@ UnixSymlink::~UnixSymlink() {
         WaitFor([&] { return !PathExists(link_); });
     } catch (const std::exception&) {
         // Left behind in the test folder, which is then left behind too.
+    }
+}
+
+namespace {
+const wchar_t* const kProgramsOverrides = L"Software\\Wine\\AppDefaults\\tarvolen.exe\\DllOverrides";
+}
+
+StandInLibrary::StandInLibrary(const std::wstring& name, const std::wstring& standIn) {
+    wchar_t folder[MAX_PATH] = {};
+    system_ = std::wstring(folder, ::GetSystemDirectoryW(folder, MAX_PATH)) + L"\\" + name;
+    saved_ = system_ + L".wine";
+    PutBack();  // what a run that was killed left behind
+    hadOwn_ = PathExists(system_);
+    if ((hadOwn_ && !::MoveFileExW(system_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING)) ||
+        !::CopyFileW((BuildFolder() + L"\\" + standIn).c_str(), system_.c_str(), FALSE)) {
+        throw std::runtime_error("cannot put a stand-in library into the system folder");
+    }
+    const std::wstring order = L"native,builtin";
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, kProgramsOverrides, name.substr(0, name.find(L'.')).c_str(), REG_SZ,
+                      order.c_str(), static_cast<DWORD>((order.size() + 1) * sizeof(wchar_t)));
+}
+
+StandInLibrary::~StandInLibrary() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProgramsOverrides);
+    if (!hadOwn_) {
+        ::DeleteFileW(system_.c_str());
+    }
+    PutBack();
+}
+
+void StandInLibrary::PutBack() const {
+    if (PathExists(saved_)) {
+        ::MoveFileExW(saved_.c_str(), system_.c_str(), MOVEFILE_REPLACE_EXISTING);
     }
 }
 

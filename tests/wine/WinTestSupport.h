@@ -11,12 +11,14 @@
 
 #include "harness/winprobe/WinProbe.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/TextAndErrors.h"
 
 // Helpers for the Windows-side tests: real files in a folder of their own, the program started with an
 // exact command line, and its windows and message boxes found, read and pressed from outside.
 namespace tarvolen::wintest {
 
 using win32::ScreenDc;
+using win32::UniqueFile;
 using win32::UniqueHandle;
 using win32::UniqueScreenDc;
 using winprobe::AllTopWindows;
@@ -35,6 +37,10 @@ std::wstring BuildFolder();
 bool PathExists(const std::wstring& path);
 void SetReadOnly(const std::wstring& path, bool readOnly);
 bool IsReadOnly(const std::wstring& path);
+
+// For EXPECT_EXIT: the process ended the way an unexpected failure ends the program, through the
+// fail-fast report, whose exit status is STATUS_FAIL_FAST_EXCEPTION.
+inline bool EndedThroughFailFast(int status) { return static_cast<DWORD>(status) == win32::kFailFastStatus; }
 
 // Polls `condition` until it holds or `timeout` passes.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 15s);
@@ -84,6 +90,25 @@ public:
 private:
     std::wstring link_;
     std::wstring unixLink_;
+};
+
+// A stand-in from the build folder (`standIn`) in the system folder in place of Windows' library
+// `name`, for the life of the object: tarvolen.exe, loading that library by its full path there, gets
+// the stand-in, as Wine is told to prefer the file to its own library for that program. In a 32-bit
+// test, redirection takes it to SysWOW64, where the 32-bit program loads from.
+class StandInLibrary {
+public:
+    StandInLibrary(const std::wstring& name, const std::wstring& standIn);
+    ~StandInLibrary();
+    StandInLibrary(const StandInLibrary&) = delete;
+    StandInLibrary& operator=(const StandInLibrary&) = delete;
+    const std::wstring& Path() const { return system_; }
+
+private:
+    void PutBack() const;
+    std::wstring system_;
+    std::wstring saved_;
+    bool hadOwn_ = false;
 };
 
 // Keeps a file open without delete sharing from another process until it is released.

@@ -73,6 +73,8 @@ set_target_properties(planted_library PROPERTIES PREFIX "")
 target_link_options(planted_library PRIVATE ${TARVOLEN_STATIC_LINK})
 tarvolen_wine_tests(tarvolen_planted_library_tests wine/PlantedLibraryTest.cpp)
 add_dependencies(tarvolen_planted_library_tests planted_library)
+# Also the stand-in for the dialog's library, which lacks its functions.
+add_dependencies(tarvolen_browse_tests planted_library)
 
 # A stand-in for the Restart Manager that names the processes holding a file, put into the prefix's
 # system folder by the tests that need it. Its functions are exported by their plain names, as

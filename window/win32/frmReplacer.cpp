@@ -1,7 +1,6 @@
 // The Replacer window built from its layout, and its messages handled.
 #include "window/win32/frmReplacer.h"
 
-#include <exception>
 #include <memory>
 #include <utility>
 
@@ -36,7 +35,7 @@ ControlClass ClassFor(ControlKind kind) {
     case ControlKind::CheckBox:
         return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
     }
-    throw SystemFailure("unknown control kind", ERROR_INVALID_PARAMETER);
+    EndOnFailure("unknown control kind", ERROR_INVALID_PARAMETER);
 }
 
 struct SystemDpi {
@@ -68,7 +67,7 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure, HICON bigIcon, H
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
     if (!::RegisterClassExW(&windowClass)) {
-        ThrowLastError("the window class could not be registered");
+        EndOnLastError("the window class could not be registered");
     }
 }
 
@@ -118,7 +117,7 @@ void frmReplacer::Show() {
                           CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                           instance_, this);
         if (!window_) {
-            ThrowLastError("the window could not be created");
+            EndOnLastError("the window could not be created");
         }
     }
     ::ShowWindow(window_.get(), SW_SHOWNORMAL);
@@ -136,13 +135,7 @@ LRESULT CALLBACK frmReplacer::WindowProc(HWND window, UINT message, WPARAM wPara
     if (self == nullptr) {
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    // Failures must not unwind through the system's frames: they end the program here, with the
-    // runtime's standard report.
-    try {
-        return self->HandleMessage(window, message, wParam, lParam);
-    } catch (...) {
-        std::terminate();
-    }
+    return self->HandleMessage(window, message, wParam, lParam);
 }
 
 LRESULT frmReplacer::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -194,7 +187,7 @@ void frmReplacer::CreateControls(HWND window) {
                               rect.right - rect.left, rect.bottom - rect.top, window,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance_, nullptr);
         if (control == nullptr) {
-            ThrowLastError("a control could not be created");
+            EndOnLastError("a control could not be created");
         }
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         if (layout.kind == ControlKind::TextBox) {
@@ -251,7 +244,7 @@ void frmReplacer::MoveFocus(bool backward) {
 HWND frmReplacer::Control(int controlId) const {
     const HWND control = ::GetDlgItem(window_.get(), controlId);
     if (control == nullptr) {
-        ThrowLastError("a control of the window is missing");
+        EndOnLastError("a control of the window is missing");
     }
     return control;
 }
@@ -269,7 +262,7 @@ void frmReplacer::SetText(int controlId, std::wstring_view text) {
     }
     const std::wstring copy(text);
     if (!::SetWindowTextW(Control(controlId), copy.c_str())) {
-        ThrowLastError("a control's text could not be set");
+        EndOnLastError("a control's text could not be set");
     }
 }
 
