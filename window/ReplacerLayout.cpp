@@ -30,11 +30,18 @@ std::vector<int> KeyboardOrder() {
 
 }  // namespace
 
+// Whole inches first, then the rest, so that the product stays within 32 bits and the 32-bit program
+// needs none of the C runtime's 64-bit division; halves round away from zero.
 int TwipsToPixels(int twips, int dpi) {
-    const long long scaled = static_cast<long long>(twips) * dpi;
-    const long long half = kTwipsPerInch / 2;
-    return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch
-                                        : -((-scaled + half) / kTwipsPerInch));
+    const bool negative = (twips < 0) != (dpi < 0);
+    const auto magnitude = [](int value) {
+        return value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    };
+    const unsigned perInch = kTwipsPerInch;
+    const unsigned length = magnitude(twips);
+    const unsigned dots = magnitude(dpi);
+    const unsigned pixels = length / perInch * dots + (length % perInch * dots + perInch / 2) / perInch;
+    return negative ? -static_cast<int>(pixels) : static_cast<int>(pixels);
 }
 
 PixelRect ControlRectInPixels(const ControlLayout& control, int dpiX, int dpiY) {

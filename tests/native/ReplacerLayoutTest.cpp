@@ -18,6 +18,7 @@ TEST(TwipsTest, ConvertsByTheDotsPerInchAndRoundsToTheNearestPixel) {
     EXPECT_EQ(TwipsToPixels(4680, 120), 390);
     EXPECT_EQ(TwipsToPixels(0, 144), 0);
     EXPECT_EQ(TwipsToPixels(-15, 96), -1);
+    EXPECT_EQ(TwipsToPixels(2000000000, 96), 133333333);  // twips times dpi beyond 32 bits
 }
 
 TEST(ReplacerLayoutTest, EveryControlAtItsPixelPlaceAt96Dpi) {
