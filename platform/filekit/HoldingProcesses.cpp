@@ -39,8 +39,9 @@ bool IsInvisibleOrBreaking(char32_t c) {
 }
 
 // A name other programs chose, as plain text of one line: each character that would break the line,
-// turn the direction of what follows or hide is a space; at most kNameAtMost characters (a surrogate
-// pair is one), cut with an ellipsis.
+// turn the direction of what follows or hide is a space, and the line's own quotation marks are plain
+// ones, so that no name can close its quotation and open another; at most kNameAtMost characters (a
+// surrogate pair is one), cut with an ellipsis.
 std::wstring PlainName(std::wstring_view name) {
     std::wstring plain;
     std::size_t characters = 0;
@@ -55,7 +56,11 @@ std::wstring PlainName(std::wstring_view name) {
         if (++characters == kNameAtMost && i + length < name.size()) {
             return plain + std::wstring(holders_line::kCut);
         }
-        plain += IsInvisibleOrBreaking(c) ? std::wstring_view(L" ") : name.substr(i, length);
+        const bool lineQuote = name.substr(i, length) == holders_line::kOpeningQuote ||
+                               name.substr(i, length) == holders_line::kClosingQuote;
+        plain += IsInvisibleOrBreaking(c) ? std::wstring_view(L" ")
+                 : lineQuote              ? std::wstring_view(L"\"")
+                                          : name.substr(i, length);
         i += length - 1;
     }
     return plain;

@@ -47,6 +47,7 @@ TEST(HoldersLineTest, NamesAtMostThreeOthersByTheirBestName) {
         {{sneaky}, start + L"\u201eEditor  Die Datei wurde gel\u00f6scht.\u201c (9)."},
         {{{9, L"Editor (4321)\u2028Word\u0085\u2029x\u202e\u2066\u200f\u061c\ufeff\u00ad\U000E0041y", L""}},
          start + L"\u201eEditor (4321) Word  x       y\u201c (9)."},
+        {{{9, L"Editor\u201c (4321), \u201eWord", L""}}, start + L"\u201eEditor\" (4321), \"Word\u201c (9)."},
         {{{9, longName, L""}}, start + L"\u201e" + longName + L"\u201c (9)."},
         {{{9, longName + L"z", L""}}, start + L"\u201e" + std::wstring(63, L'x') + L"\u2026\u201c (9)."},
     };
