@@ -29,8 +29,6 @@ TABLE = os.path.join(ROOT, "platform", "win32", "Libraries.h")
 NOT_RELIED_ON = "## Imported, not relied on"
 MICROSOFT_PAGE = re.compile(r"https://learn\.microsoft\.com/\S+")
 NOT_TESTABLE = "not testable here"
-# The tests of a function that other work brings in, named once that work is merged; refused once the
-# program imports or binds the function.
 
 
 def bound_functions(table_path):

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/win32/Files.h"
 #include "tests/wine/WinTestSupport.h"
 
 namespace tarvolen::wintest {
@@ -44,8 +45,7 @@ public:
         const std::string bytes = ReadFileBytes(asked);
         const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()),
                                 bytes.size() / sizeof(wchar_t));
-        if (::CompareStringOrdinal(text.data(), static_cast<int>(text.size()), expected.data(),
-                                   static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL) {
+        if (win32::SameNames(text, expected)) {
             return ::testing::AssertionSuccess();
         }
         return ::testing::AssertionFailure() << "asked:\n" << text;
